@@ -1,0 +1,142 @@
+#include "frames/CollectFrameDocuments.h"
+
+#include <exdisp.h>
+#include <mshtml.h>
+#include <ole2.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/ComPtr.h"
+#include "platform/Constants.h"
+#include "platform/SafeArrayCalls.h"
+
+namespace trevik {
+namespace {
+
+// The objects of one enumeration step; every fetched reference is released
+// when the table goes out of scope.
+class FetchedObjects {
+public:
+    FetchedObjects() = default;
+    FetchedObjects(const FetchedObjects&) = delete;
+    FetchedObjects& operator=(const FetchedObjects&) = delete;
+    ~FetchedObjects()
+    {
+        for (ULONG i = 0; i < count_; ++i)
+            if (objects_[i])
+                objects_[i]->Release();
+    }
+
+    // One Next call; an enumerator that claims more than it was asked for is
+    // taken at the table's size.
+    void FetchFrom(IEnumUnknown* enumerator)
+    {
+        ULONG fetched = 0;
+        enumerator->Next(kMaxEmbeddedObjects, objects_, &fetched);
+        count_ = std::min(fetched, kMaxEmbeddedObjects);
+    }
+
+    ULONG Count() const { return count_; }
+    IUnknown* At(ULONG index) const { return objects_[index]; }
+
+private:
+    IUnknown* objects_[kMaxEmbeddedObjects] = {};
+    ULONG count_ = 0;
+};
+
+// Releases the result array unless it was handed to the caller.
+class ArrayOwner {
+public:
+    explicit ArrayOwner(SAFEARRAY* array) : array_(array) {}
+    ArrayOwner(const ArrayOwner&) = delete;
+    ArrayOwner& operator=(const ArrayOwner&) = delete;
+    ~ArrayOwner()
+    {
+        if (array_)
+            SafeArrayDestroy(array_);
+    }
+    SAFEARRAY* Get() const { return array_; }
+    SAFEARRAY* Release() { return std::exchange(array_, nullptr); }
+
+private:
+    SAFEARRAY* array_;
+};
+
+ComPtr<IEnumUnknown> EnumerateEmbeddings(IOleContainer* container)
+{
+    ComPtr<IEnumUnknown> enumerator;
+    // Only the enumerator counts: a failed call that hands one out anyway is
+    // still walked, and a success without one ends the walk.
+    container->EnumObjects(OLECONTF_EMBEDDINGS, enumerator.Receive());
+    return enumerator;
+}
+
+// The HTML document loaded in an embedded object, when it is a web browser
+// that has one.
+ComPtr<IHTMLDocument2> FrameDocumentOf(IUnknown* embedded)
+{
+    ComPtr<IHTMLDocument2> htmlDocument;
+    ComPtr<IWebBrowser2> browser;
+    if (!embedded || FAILED(browser.QueryFrom(embedded, IID_IWebBrowser2)))
+        return htmlDocument;
+    ComPtr<IDispatch> document;
+    browser->get_Document(document.Receive());
+    if (document)
+        htmlDocument.QueryFrom(document.Get(), IID_IHTMLDocument2);
+    return htmlDocument;
+}
+
+HRESULT StoreDocument(SAFEARRAY* array, LONG index, IHTMLDocument2* document)
+{
+    // The array copies the element and keeps a reference of its own.
+    VARIANT element;
+    VariantInit(&element);
+    element.vt = VT_DISPATCH;
+    element.pdispVal = document;
+    return PutArrayElement(array, index, &element);
+}
+
+}  // namespace
+
+HRESULT CollectFrameDocuments(IDispatch* pageDocument, VARIANT* result)
+{
+    if (!result)
+        return E_POINTER;
+    if (!pageDocument)
+        return E_INVALIDARG;
+
+    ComPtr<IOleContainer> container;
+    if (FAILED(container.QueryFrom(pageDocument, IID_IOleContainer)))
+        return E_FAIL;
+    ComPtr<IEnumUnknown> enumerator = EnumerateEmbeddings(container.Get());
+    container.Reset();
+    if (!enumerator)
+        return S_OK;
+
+    FetchedObjects embedded;
+    embedded.FetchFrom(enumerator.Get());
+
+    ArrayOwner documents(CreateVariantArray(embedded.Count()));
+    if (!documents.Get())
+        return E_OUTOFMEMORY;
+
+    LONG stored = 0;
+    for (ULONG i = 0; i < embedded.Count(); ++i) {
+        ComPtr<IHTMLDocument2> document = FrameDocumentOf(embedded.At(i));
+        if (!document)
+            continue;
+        HRESULT hr = StoreDocument(documents.Get(), stored, document.Get());
+        if (FAILED(hr)) {
+            VariantInit(result);
+            return hr;
+        }
+        ++stored;
+    }
+
+    result->vt = VT_ARRAY | VT_VARIANT;
+    result->parray = documents.Release();
+    return S_OK;
+}
+
+}  // namespace trevik

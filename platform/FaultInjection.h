@@ -1,0 +1,31 @@
+// Seams where the failure tests make the platform fail on purpose. In the
+// shipped build every seam is a constant false and compiles away; the
+// fault-injection build of the core (TREVIK_FAULT_INJECTION) makes them armable.
+#pragma once
+
+namespace trevik {
+
+enum class Fault {
+    CriticalSectionSetup,  // InitializeCriticalSectionEx reports no memory
+    ObjectAllocation,      // an object creator's allocation throws
+    ArrayCreation,         // SafeArrayCreate returns no array
+    ArrayStore,            // SafeArrayPutElement fails with E_OUTOFMEMORY
+    Count
+};
+
+#ifdef TREVIK_FAULT_INJECTION
+
+// True when the seam is armed for this call; consumes the shot.
+bool ShouldInjectFault(Fault fault);
+
+// Lets `skip` calls of the seam pass, then fails the next `count` of them.
+void ArmFault(Fault fault, int skip = 0, int count = 1);
+void DisarmAllFaults();
+
+#else
+
+constexpr bool ShouldInjectFault(Fault) { return false; }
+
+#endif
+
+}  // namespace trevik

@@ -1,0 +1,4 @@
+// Storage for the identifiers that Identifiers.h declares.
+#include <initguid.h>
+
+#include "Identifiers.h"
