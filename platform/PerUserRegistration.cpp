@@ -1,0 +1,30 @@
+#include "platform/PerUserRegistration.h"
+
+#include <atomic>
+
+namespace trevik {
+namespace {
+
+// Every write stores true, so relaxed order is enough.
+std::atomic<bool> perUserRegistration{false};
+
+}  // namespace
+
+bool PerUserRegistration()
+{
+    return perUserRegistration.load(std::memory_order_relaxed);
+}
+
+void EnablePerUserRegistration()
+{
+    perUserRegistration.store(true, std::memory_order_relaxed);
+}
+
+#ifdef TREVIK_FAULT_INJECTION
+void DisablePerUserRegistrationForTests()
+{
+    perUserRegistration.store(false, std::memory_order_relaxed);
+}
+#endif
+
+}  // namespace trevik
