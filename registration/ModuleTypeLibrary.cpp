@@ -1,0 +1,161 @@
+#include "registration/ModuleTypeLibrary.h"
+
+#include <oleauto.h>
+
+#include "platform/BoundedCopy.h"
+#include "platform/ComPtr.h"
+#include "platform/Constants.h"
+#include "platform/HResult.h"
+#include "platform/PerUserRegistration.h"
+#include "platform/UniqueBstr.h"
+#include "registration/TypeLibRegistrationFunctions.h"
+
+namespace trevik {
+namespace {
+
+// The module path with room for an index suffix.
+constexpr size_t kLibraryPathUnits = kMaxPathUnits + kTypeLibIndexUnits;
+const wchar_t kTypeLibExtension[] = L".tlb";
+
+// The library's attribute block, handed back when the holder goes.
+class LibraryAttributes {
+public:
+    explicit LibraryAttributes(ITypeLib* library) : library_(library) {}
+    LibraryAttributes(const LibraryAttributes&) = delete;
+    LibraryAttributes& operator=(const LibraryAttributes&) = delete;
+    ~LibraryAttributes()
+    {
+        if (attributes_)
+            library_->ReleaseTLibAttr(attributes_);
+    }
+    HRESULT Read() { return library_->GetLibAttr(&attributes_); }
+    const TLIBATTR* operator->() const { return attributes_; }
+
+private:
+    ITypeLib* library_;
+    TLIBATTR* attributes_ = nullptr;
+};
+
+// A type library loaded for one registration step, with the path it came from.
+struct LoadedTypeLibrary {
+    UniqueBstr path;
+    ComPtr<ITypeLib> library;
+    HRESULT Load(HMODULE module, LPCOLESTR index)
+    {
+        return LoadModuleTypeLibrary(module, index, path.Receive(), library.Receive());
+    }
+};
+
+HRESULT AppendIndex(wchar_t* path, size_t length, LPCOLESTR index)
+{
+    size_t indexLength = lstrlenW(index);
+    size_t total = length + indexLength;
+    if (total < length || total < indexLength || total >= kLibraryPathUnits)
+        return E_FAIL;
+    BoundedCopy(path + length, kLibraryPathUnits - length, index, indexLength);
+    return S_OK;
+}
+
+}  // namespace
+
+size_t ExtensionPosition(const wchar_t* path)
+{
+    const wchar_t* extension = nullptr;
+    const wchar_t* position = path;
+    for (; *position; position = CharNextW(position)) {
+        if (*position == L'.')
+            extension = position;
+        else if (*position == L'\\')
+            extension = nullptr;
+    }
+    return static_cast<size_t>((extension ? extension : position) - path);
+}
+
+void HelpDirectoryOf(BSTR helpFile, wchar_t* buffer, size_t capacity)
+{
+    BoundedCopy(buffer, capacity, helpFile, SysStringLen(helpFile));
+    wchar_t* cut = buffer;
+    for (wchar_t* position = buffer; *position; position = CharNextW(position)) {
+        if (*position == L'\\' || *position == L'/' || *position == L':')
+            cut = position + 1;
+    }
+    *cut = L'\0';
+}
+
+HRESULT LoadModuleTypeLibrary(HMODULE module, LPCOLESTR index, BSTR* path, ITypeLib** library)
+{
+    if (!path || !library)
+        return E_POINTER;
+    *path = nullptr;
+    *library = nullptr;
+
+    wchar_t modulePath[kLibraryPathUnits] = {};
+    DWORD length = GetModuleFileNameW(module, modulePath, kMaxPathUnits);
+    if (length == 0)
+        return HResultFromLastError();
+    if (length == kMaxPathUnits)
+        return HResultFromWin32(ERROR_INSUFFICIENT_BUFFER);
+
+    size_t extension = ExtensionPosition(modulePath);
+    if (index) {
+        HRESULT hr = AppendIndex(modulePath, length, index);
+        if (FAILED(hr))
+            return hr;
+    }
+
+    HRESULT hr = LoadTypeLib(modulePath, library);
+    if (FAILED(hr)) {
+        if (extension + sizeof(kTypeLibExtension) / sizeof(wchar_t) > kMaxPathUnits)
+            return E_FAIL;
+        BoundedCopy(modulePath + extension, kLibraryPathUnits - extension, kTypeLibExtension,
+                    lstrlenW(kTypeLibExtension));
+        hr = LoadTypeLib(modulePath, library);
+        if (FAILED(hr))
+            return hr;
+    }
+
+    *path = SysAllocString(modulePath);
+    if (!*path) {
+        // A failure hands nothing out: the library goes with it.
+        (*library)->Release();
+        *library = nullptr;
+        return E_OUTOFMEMORY;
+    }
+    return hr;
+}
+
+HRESULT RegisterModuleTypeLibrary(HMODULE module, LPCOLESTR index)
+{
+    LoadedTypeLibrary loaded;
+    HRESULT hr = loaded.Load(module, index);
+    if (FAILED(hr))
+        return hr;
+
+    UniqueBstr helpFile;
+    wchar_t helpDirectory[kMaxPathUnits] = {};
+    bool hasHelpDirectory =
+        SUCCEEDED(loaded.library->GetDocumentation(-1, nullptr, nullptr, nullptr, helpFile.Receive())) &&
+        helpFile.Get();
+    if (hasHelpDirectory)
+        HelpDirectoryOf(helpFile.Get(), helpDirectory, kMaxPathUnits);
+
+    return ChooseRegisterTypeLib()(loaded.library.Get(), loaded.path.Get(),
+                                   hasHelpDirectory ? helpDirectory : nullptr);
+}
+
+HRESULT UnregisterModuleTypeLibrary(HMODULE module, LPCOLESTR index)
+{
+    LoadedTypeLibrary loaded;
+    HRESULT hr = loaded.Load(module, index);
+    if (FAILED(hr))
+        return hr;
+
+    LibraryAttributes attributes(loaded.library.Get());
+    hr = attributes.Read();
+    if (FAILED(hr))
+        return hr;
+    return ChooseUnregisterTypeLib()(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
+                                     attributes->lcid, attributes->syskind);
+}
+
+}  // namespace trevik

@@ -1,0 +1,31 @@
+// Finding, registering and unregistering the type library a module carries.
+#pragma once
+#include <oaidl.h>
+
+#include <cstddef>
+
+namespace trevik {
+
+// Loads the type library of `module` (its own file, with `index` appended when
+// given), falling back to the file of the same name with the extension ".tlb".
+// On success `path` receives the path that loaded (the caller frees it) and
+// `library` the library (the caller releases it).
+HRESULT LoadModuleTypeLibrary(HMODULE module, LPCOLESTR index, BSTR* path, ITypeLib** library);
+
+// Registers the module's type library: for the current user when per-user
+// registration is on and the platform offers it, machine-wide otherwise.
+HRESULT RegisterModuleTypeLibrary(HMODULE module, LPCOLESTR index);
+
+// Removes the registration named by the module's type library's own
+// identifier, version, locale and system kind.
+HRESULT UnregisterModuleTypeLibrary(HMODULE module, LPCOLESTR index);
+
+// Position (in units) where a path's extension starts: the last "." after the
+// last "\", or the end of the path when its name has no dot.
+size_t ExtensionPosition(const wchar_t* path);
+
+// The help directory of a help file: the text up to and including its last
+// "\", "/" or ":" (empty when there is none), in a buffer of `capacity` units.
+void HelpDirectoryOf(BSTR helpFile, wchar_t* buffer, size_t capacity);
+
+}  // namespace trevik
