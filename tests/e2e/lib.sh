@@ -1,0 +1,90 @@
+# Shared by the end-to-end tests: a fresh Wine prefix per test, Windows paths,
+# registry reads and checks that count failures. Source it, then call
+# e2e_begin NAME; finish with e2e_end (its status is the test's).
+#
+# Expects: TREVIK_E2E_ROOT (folder for prefixes), TREVIK_DLL, TREVIK_PAGEHOST,
+# TREVIK_CALL_EXPORT (Unix paths of the built files).
+
+e2e_failures=0
+
+e2e_begin() {
+  export WINEPREFIX="$TREVIK_E2E_ROOT/$1" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+  if [ -d "$WINEPREFIX" ]; then wineserver -k 2>/dev/null || true; fi
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  trap 'wineserver -k 2>/dev/null || true' EXIT
+  e2e_work="$WINEPREFIX/drive_c/e2e"
+  mkdir -p "$e2e_work"
+}
+
+e2e_end() {
+  wineserver -w
+  if [ "$e2e_failures" -eq 0 ]; then echo "PASS"; return 0; fi
+  echo "FAILED: $e2e_failures check(s)"
+  return 1
+}
+
+# The Windows form of a Unix path (Wine shows / as drive Z:).
+winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
+
+# C:\e2e\... for a path below the prefix's drive C.
+cpath() { printf 'C:%s' "${1#"$WINEPREFIX/drive_c"}" | tr '/' '\\'; }
+
+check() { # description, then a command that must succeed
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; e2e_failures=$((e2e_failures + 1)); fi
+}
+
+check_eq() { # description, expected, actual
+  if [ "$2" = "$3" ]; then echo "ok: $1"; else
+    echo "FAIL: $1"; echo "    expected: $2"; echo "    actual:   $3"; e2e_failures=$((e2e_failures + 1)); fi
+}
+
+# reg query without Wine's carriage returns.
+regq() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
+
+key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+key_absent() { ! key_exists "$1"; }
+
+# The values of a key as "NAME<TAB>TYPE<TAB>DATA" lines; the default value's
+# name is "(Default)".
+reg_values() {
+  regq "$1" | awk -F '    ' 'NR > 2 && /^$/ { exit } NR > 2 && /^    / { print $2 "\t" $3 "\t" $4 }'
+}
+
+# The data and the type of one value: reg_value KEY NAME ("" for the default).
+reg_value() { reg_values "$1" | awk -F '\t' -v n="${2:-(Default)}" '$1 == n { print $3 }'; }
+reg_type() { reg_values "$1" | awk -F '\t' -v n="${2:-(Default)}" '$1 == n { print $2 }'; }
+
+# The names of a key's values, sorted, on one line.
+value_names() { reg_values "$1" | cut -f 1 | sort | tr '\n' ' '; }
+
+# The names of a key's direct subkeys, sorted, on one line.
+subkeys() {
+  regq "$1" | awk 'NR > 2 && /^HKEY_/' | sed 's/.*\\//' | sort | tr '\n' ' '
+}
+
+# Windows merges HKCU\Software\Classes into HKEY_CLASSES_ROOT; Wine 8 does not.
+# Activation after a per-user registration needs the merged view, so the
+# per-user class keys are copied under HKEY_CLASSES_ROOT for it.
+emulate_merged_classes_view() {
+  local key
+  for key in "$@"; do
+    wine reg copy "HKCU\\Software\\Classes\\$key" "HKCR\\$key" /s /f >/dev/null 2>&1 ||
+      { echo "FAIL: cannot copy HKCU\\Software\\Classes\\$key into the merged view"; e2e_failures=$((e2e_failures + 1)); }
+  done
+}
+
+call_export() { wine "$(winpath "$TREVIK_CALL_EXPORT")" "$@" 2>&1 | tr -d '\r'; }
+
+# A registry branch flattened to sorted "[key]" and "[key]|value" lines, for
+# comparing what a step changed.
+flat_export() { # KEY OUTFILE
+  local file="$e2e_work/export.reg"
+  rm -f "$file"
+  wine reg export "$1" "$(cpath "$file")" /y >/dev/null 2>&1 || { : > "$2"; return; }
+  iconv -f UTF-16LE -t UTF-8 "$file" | tr -d '\r' | sed '1s/^\xEF\xBB\xBF//' |
+    awk '/^\[/ { key = $0; print key; next } /^$/ { next } NR > 1 { print key "|" $0 }' | sort > "$2"
+}
