@@ -1,13 +1,42 @@
 #!/usr/bin/env bash
-# Builds trevik.dll and shows what it offers: its exports and its type library.
+# Builds trevik.dll, registers it per user in the project's own Wine prefix
+# (build/wine/demo) with regsvr32, and runs a script that calls getFrames on
+# a sample page of frames through cscript.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 BUILD_DIR=$build "$root/scripts/build.sh"
+
+export WINEPREFIX=$build/wine/demo WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
+dll=$(winpath "$build/trevik.dll")
+pagehost=$(winpath "$build/tools/pagehost/trevikpagehost.dll")
+clsid=$(sed -n 's/^set(TREVIK_CLSID_ZuTrevikHelper *\([0-9A-F-]*\))$/\1/p' "$root/cmake/Identifiers.cmake")
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "== Making the Wine prefix $WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+fi
+trap 'wineserver -w' EXIT
+
+echo "== Registering trevik.dll for the current user"
+wine regsvr32 /s "$dll"
+wine reg query 'HKCU\Software\Classes\trevik.ZuTrevikHelper' /s | tr -d '\r' | sed '/^$/d'
+
+# Windows merges HKCU\Software\Classes into HKEY_CLASSES_ROOT; Wine 8 does
+# not, so the per-user class entries are copied there for activation.
+echo "== Emulating Windows' merged classes view (Wine 8 does not merge HKCU\\Software\\Classes)"
+for key in "CLSID\\{$clsid}" trevik.ZuTrevikHelper trevik.ZuTrevikHelper.1; do
+  wine reg copy "HKCU\\Software\\Classes\\$key" "HKCR\\$key" /s /f >/dev/null
+done
+
+echo "== Registering the sample page server"
+wine regsvr32 /s "$pagehost"
+
+echo "== cscript tools/demo/frames-demo.js"
+wine cscript //nologo "$(winpath "$root/tools/demo/frames-demo.js")" | tr -d '\r'
+
 echo
-echo "== $build/trevik.dll exports"
-x86_64-w64-mingw32-objdump -p "$build/trevik.dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p'
-echo "== imported DLLs"
-x86_64-w64-mingw32-objdump -p "$build/trevik.dll" | grep 'DLL Name'
-echo "== resources"
-wrestool -l "$build/trevik.dll"
+echo "To unregister:"
+echo "  WINEPREFIX=$WINEPREFIX wine regsvr32 /u '$dll'"
+echo "  WINEPREFIX=$WINEPREFIX wine regsvr32 /u '$pagehost'"
