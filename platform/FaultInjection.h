@@ -10,6 +10,8 @@ enum class Fault {
     ObjectAllocation,      // an object creator's allocation throws
     ArrayCreation,         // SafeArrayCreate returns no array
     ArrayStore,            // SafeArrayPutElement fails with E_OUTOFMEMORY
+    RecordingMapEntry,     // not a failure: the object map gains an entry that
+                           // records the module's notifications (armed at load)
     Count
 };
 
