@@ -8,17 +8,15 @@
 // set up, and D whether DllMain has been called yet. At start the entry also
 // adds a termination callback, which appends "callback;" when it runs.
 #pragma once
-#ifdef TREVIK_FAULT_INJECTION
-
 #include "module/ObjectMapEntry.h"
 
 namespace trevik {
 
 constexpr wchar_t kNotificationsVariable[] = L"TREVIK_NOTIFICATIONS";
 
+#ifdef TREVIK_FAULT_INJECTION
 // The entry when Fault::RecordingMapEntry is armed, else null.
 ObjectMapEntry* RecordingMapEntryIfArmed();
+#endif
 
 }  // namespace trevik
-
-#endif
