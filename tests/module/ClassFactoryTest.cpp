@@ -5,11 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
-#include <vector>
 
 #include "Identifiers.h"
 #include "doubles/PageDoubles.h"
+#include "doubles/RaceThreads.h"
 #include "module/ComModuleRecord.h"
 #include "module/CreateClassFactory.h"
 #include "module/CreateInstanceNoAggregation.h"
@@ -18,6 +17,7 @@
 #include "platform/ThisModule.h"
 
 using doubles::ComPtr;
+using doubles::RaceThreads;
 using trevik::ObjectMapEntry;
 
 namespace {
@@ -35,23 +35,6 @@ HRESULT CountedCreateClassFactory(void* instanceCreator, REFIID iid, void** out)
 LONG LockCount()
 {
     return trevik::trevikModule.QueryLockCount();
-}
-
-// Starts `count` threads that run `work` together once all are ready.
-template <class Work>
-void RaceThreads(int count, Work work)
-{
-    std::atomic<int> ready{0};
-    std::vector<std::thread> threads;
-    for (int i = 0; i < count; ++i)
-        threads.emplace_back([&, i] {
-            ++ready;
-            while (ready.load() < count)
-                std::this_thread::yield();
-            work(i);
-        });
-    for (std::thread& thread : threads)
-        thread.join();
 }
 
 class ClassFactoryTest : public ::testing::Test {
