@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "Identifiers.h"
-#include "automation/FindInterface.h"
 #include "module/ModuleRecords.h"
 #include "platform/ComPtr.h"
 #include "platform/FaultInjection.h"
@@ -68,15 +67,6 @@ TEST_F(ScriptableObjectTest, FailedCreationLeavesNoObjectAndNoLock)
     EXPECT_EQ(E_OUTOFMEMORY, trevik::CreateHelperObject(nullptr, IID_IDispatch, &out));
     EXPECT_EQ(nullptr, out);
     EXPECT_EQ(base, LockCount());
-}
-
-TEST_F(ScriptableObjectTest, FindInterfaceNeedsAnObjectAndATable)
-{
-    const trevik::InterfaceEntry table[] = {{nullptr, 0, trevik::kEndOfTable}};
-    void* out = &out;
-    EXPECT_EQ(E_INVALIDARG, trevik::FindInterface(nullptr, table, IID_IUnknown, &out));
-    EXPECT_EQ(E_INVALIDARG, trevik::FindInterface(&out, nullptr, IID_IUnknown, &out));
-    EXPECT_EQ(&out, out) << "argument errors write nothing";
 }
 
 }  // namespace

@@ -103,11 +103,6 @@ TEST_F(ClassFactoryTest, FactoryCreatesObjectsAndRefusesAggregation)
     EXPECT_EQ(CLASS_E_NOAGGREGATION, factory->CreateInstance(factory.Get(), IID_IDispatch, made.ReceiveVoid()));
     EXPECT_FALSE(made);
     EXPECT_EQ(E_POINTER, trevik::CreateInstanceNoAggregation(factory.Get(), IID_IUnknown, nullptr));
-
-    EXPECT_EQ(S_OK, factory->LockServer(TRUE));
-    EXPECT_EQ(base + 1, LockCount());
-    EXPECT_EQ(S_OK, factory->LockServer(FALSE));
-    EXPECT_EQ(base, LockCount());
 }
 
 TEST_F(ClassFactoryTest, FailedFactoryCreationCachesNothingAndIsRetried)

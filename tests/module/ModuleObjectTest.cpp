@@ -66,11 +66,9 @@ TEST_F(ModuleObjectTest, LockCountMovesByOneEitherWayWithoutBound)
     EXPECT_EQ(1, module.LockModule());
     EXPECT_EQ(2, module.LockModule());
     EXPECT_EQ(1, module.UnlockModule());
-    EXPECT_EQ(1, module.QueryLockCount());
-    EXPECT_EQ(S_FALSE, module.DllCanUnloadNow());
     EXPECT_EQ(0, module.UnlockModule());
     EXPECT_EQ(-1, module.UnlockModule());
-    EXPECT_EQ(S_FALSE, module.DllCanUnloadNow());
+    EXPECT_EQ(S_FALSE, module.DllCanUnloadNow()) << "a negative count keeps the library too";
 }
 
 TEST_F(ModuleObjectTest, TerminationNotifiesThenRunsCallbacksNewestFirstOnce)
