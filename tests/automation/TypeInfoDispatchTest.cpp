@@ -136,6 +136,7 @@ TEST_F(TypeInfoDispatchTest, LookupsTheCacheCannotAnswerGoToTheTypeInformation)
     EXPECT_EQ(0, ids[1]);
     DISPID id = 0;
     EXPECT_EQ(DISP_E_UNKNOWNNAME, IdOf(object.Get(), L"getFrame", &id));
+    EXPECT_EQ(DISP_E_UNKNOWNNAME, IdOf(object.Get(), nullptr, &id)) << "a null name is not read";
     EXPECT_EQ(E_INVALIDARG, object->GetIDsOfNames(IID_NULL, nullptr, 1, LOCALE_USER_DEFAULT, &id));
 
     // An entry whose function could not be read matches no name, not even "".
