@@ -44,9 +44,12 @@ protected:
 
     HRESULT Request(REFIID iid, void** out) { return trevik::GetClassObjectFromMap(&map, CLSID_ZuTrevikHelper, iid, out); }
 
+    // The lookup passes over the entry without a class-object creator and the
+    // empty slot to reach the helper's entry.
     ObjectMapEntry noCreator = {&CLSID_ZuTrevikHelper, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-    ObjectMapEntry helper = {&CLSID_ZuTrevikHelper,      nullptr, &CountedCreateClassFactory,
-                             &trevik::CreateInstanceNoAggregation, nullptr, nullptr, nullptr};
+    ObjectMapEntry helper = {
+        &CLSID_ZuTrevikHelper, nullptr, &CountedCreateClassFactory, &trevik::CreateInstanceNoAggregation,
+        nullptr,               nullptr, nullptr};
     ObjectMapEntry* slots[3] = {&noCreator, nullptr, &helper};
     trevik::ComModuleRecord map{trevik::ThisModule(), std::begin(slots), std::end(slots)};
 };
@@ -157,7 +160,6 @@ TEST_F(ClassFactoryTest, EightThreadsRacingTheFirstRequestCreateOneFactory)
 
 TEST_F(ClassFactoryTest, EightThreadsCreatingAndReleasing10000ObjectsLeaveNoLock)
 {
-    LONG base = LockCount();
     ComPtr<IClassFactory> factory;
     ASSERT_EQ(S_OK, trevik::GetClassObjectFromMap(&trevik::comModule, CLSID_ZuTrevikHelper, IID_IClassFactory,
                                                   factory.ReceiveVoid()));
@@ -172,7 +174,7 @@ TEST_F(ClassFactoryTest, EightThreadsCreatingAndReleasing10000ObjectsLeaveNoLock
     });
     EXPECT_EQ(0, failures.load());
     factory.Reset();
-    EXPECT_EQ(base, LockCount());
+    EXPECT_EQ(0, LockCount());
 }
 
 }  // namespace
