@@ -208,7 +208,16 @@ TEST_F(TypeInfoDispatchTest, EightThreadsRacingTheFirstLookupLoadTheTypeInformat
     for (ComPtr<IDispatch>& each : objects)
         ASSERT_EQ(S_OK, trevik::CreateHelperObject(nullptr, IID_IDispatch, each.ReceiveVoid()));
     DISPID ids[8] = {};
-    doubles::RaceThreads(8, [&](int i) { IdOf(objects[i].Get(), L"getFrames", &ids[i]); });
+    std::thread race;
+    {
+        // The threads gather at the static-data critical section before any can load.
+        trevik::CriticalSectionLock lock(trevik::trevikModule.staticDataSection);
+        race = std::thread([&] {
+            doubles::RaceThreads(8, [&](int i) { IdOf(objects[i].Get(), L"getFrames", &ids[i]); });
+        });
+        Sleep(200);
+    }
+    race.join();
     EXPECT_EQ(loads + 1, LoadsOf(SharedHolder()));
     for (DISPID id : ids)
         EXPECT_EQ(1, id);
