@@ -1,16 +1,21 @@
-// The exports of trevik.DLL.
+// The entry points of trevik.DLL.
 #include <windows.h>
+
+#include "module/ModuleRecords.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
+{
+    return trevik::trevikModule.DllMain(reason);
+}
 
 extern "C" HRESULT __stdcall DllCanUnloadNow()
 {
-    return E_NOTIMPL;
+    return trevik::trevikModule.DllCanUnloadNow();
 }
 
-extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID, REFIID, void** out)
+extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void** out)
 {
-    if (out)
-        *out = nullptr;
-    return E_NOTIMPL;
+    return trevik::trevikModule.DllGetClassObject(clsid, iid, out);
 }
 
 extern "C" HRESULT __stdcall DllRegisterServer()

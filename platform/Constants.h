@@ -16,4 +16,15 @@ constexpr DWORD kTypeLibIndexUnits = 10;
 // Thread locale that the registration sequences run under.
 constexpr LCID kRegistrationLocale = LOCALE_SYSTEM_DEFAULT;
 
+// Registry script resource that registers and unregisters the class.
+constexpr UINT16 kClassScriptResource = 102;
+
+// Reference count written into an object as it is destroyed, so that a
+// reference taken and dropped during teardown cannot reach zero again.
+constexpr LONG kDestroyedObjectRefCount = -(0x7FFFFFFF / 2);
+
+// Type-library version that makes the type-information holder load the
+// library embedded in the module's own file instead of the registered one.
+constexpr WORD kTypeLibraryFromModuleVersion = 0xFFFF;
+
 }  // namespace trevik

@@ -7,9 +7,11 @@ namespace trevik {
 
 enum class Fault {
     CriticalSectionSetup,  // InitializeCriticalSectionEx reports no memory
-    ObjectAllocation,      // an object creator's allocation throws
+    ObjectAllocation,      // NewObject/NewArray: the allocation throws bad_alloc
     ArrayCreation,         // SafeArrayCreate returns no array
     ArrayStore,            // SafeArrayPutElement fails with E_OUTOFMEMORY
+    RecordingMapEntry,     // not a failure: the object map gains an entry that
+                           // records the module's notifications (armed at load)
     Count
 };
 

@@ -1,0 +1,40 @@
+#include "automation/CZuTrevikHelper.h"
+
+#include "automation/CComObject.h"
+#include "frames/CollectFrameDocuments.h"
+#include "platform/Constants.h"
+#include "registration/ApplyRegistryScript.h"
+
+namespace trevik {
+
+HRESULT CZuTrevikHelper::getFrames(IDispatch* pHtmlDoc, VARIANT* pVal)
+{
+    return CollectFrameDocuments(pHtmlDoc, pVal);
+}
+
+const InterfaceEntry* CZuTrevikHelper::GetEntries()
+{
+    using Object = CComObject<CZuTrevikHelper>;
+    static const InterfaceEntry entries[] = {
+        {&IID_IZuTrevikHelper, InterfaceOffset<IZuTrevikHelper, Object>(), kInterfaceAtOffset},
+        {&IID_IDispatch, InterfaceOffset<IZuTrevikHelper, Object>(), kInterfaceAtOffset},
+        {nullptr, 0, kEndOfTable},
+    };
+    return entries;
+}
+
+HRESULT CZuTrevikHelper::UpdateRegistry(BOOL registering)
+{
+    return ApplyRegistryScript(kClassScriptResource, registering != FALSE, nullptr);
+}
+
+const CategoryMapEntry* CZuTrevikHelper::GetCategoryMap()
+{
+    return nullptr;
+}
+
+void CZuTrevikHelper::ObjectMain(bool)
+{
+}
+
+}  // namespace trevik

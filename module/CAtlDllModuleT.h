@@ -1,0 +1,32 @@
+// The module object of an in-process server library: what its entry points
+// DllMain, DllCanUnloadNow and DllGetClassObject do.
+#pragma once
+#include "module/CAtlModuleT.h"
+#include "module/GetClassObjectFromMap.h"
+#include "module/LoadFailure.h"
+#include "platform/PerUserRegistration.h"
+
+namespace trevik {
+
+template <class T>
+class CAtlDllModuleT : public CAtlModuleT<T> {
+public:
+    using CAtlModuleT<T>::CAtlModuleT;
+
+    // Every call switches per-user registration on; only a process attach
+    // after a record failed to set up is refused.
+    BOOL DllMain(DWORD reason) noexcept
+    {
+        EnablePerUserRegistration();
+        return reason == DLL_PROCESS_ATTACH && LoadFailed() ? FALSE : TRUE;
+    }
+
+    HRESULT DllCanUnloadNow() noexcept { return this->QueryLockCount() == 0 ? S_OK : S_FALSE; }
+
+    HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) noexcept
+    {
+        return GetClassObjectFromMap(this->objectMap, clsid, iid, out);
+    }
+};
+
+}  // namespace trevik

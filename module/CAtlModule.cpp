@@ -1,0 +1,97 @@
+#include "module/CAtlModule.h"
+
+#include <memory>
+
+#include "module/ComModuleRecord.h"
+#include "module/LoadFailure.h"
+#include "platform/Allocation.h"
+
+namespace trevik {
+
+GUID CAtlModule::typeLibraryId = {};
+
+CAtlModule::CAtlModule(ComModuleRecord* objectMap) noexcept : objectMap(objectMap)
+{
+    globalModule = this;
+    if (FAILED(staticDataSection.Setup()))
+        SetLoadFailed();
+    else
+        sizeMarker = sizeof(_ATL_MODULE70);
+}
+
+CAtlModule::~CAtlModule()
+{
+    Terminate();
+}
+
+LONG CAtlModule::LockModule() noexcept
+{
+    return InterlockedIncrement(&lockCount);
+}
+
+LONG CAtlModule::UnlockModule() noexcept
+{
+    return InterlockedDecrement(&lockCount);
+}
+
+LONG CAtlModule::QueryLockCount() noexcept
+{
+    return lockCount;
+}
+
+HRESULT CAtlModule::GetGlobalInterfaceTable(IGlobalInterfaceTable** out) noexcept
+{
+    if (!out)
+        return E_POINTER;
+    HRESULT hr = S_OK;
+    if (!globalInterfaceTable) {
+        hr = CoCreateInstance(CLSID_StdGlobalInterfaceTable, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IGlobalInterfaceTable, reinterpret_cast<void**>(&globalInterfaceTable));
+        if (FAILED(hr))
+            return hr;
+    }
+    *out = globalInterfaceTable;
+    globalInterfaceTable->AddRef();
+    return hr;
+}
+
+void CAtlModule::Terminate() noexcept
+{
+    objectMap->NotifyEntries(false);
+    if (sizeMarker == 0)
+        return;
+    RunTerminationCallbacks();
+    if (globalInterfaceTable) {
+        globalInterfaceTable->Release();
+        globalInterfaceTable = nullptr;
+    }
+    staticDataSection.Destroy();
+    sizeMarker = 0;
+}
+
+void CAtlModule::RunTerminationCallbacks() noexcept
+{
+    // Unload runs when no other thread is inside the library: no lock.
+    while (terminationList) {
+        std::unique_ptr<TerminationNode> node(terminationList);
+        node->callback(node->argument);
+        terminationList = node->next;
+    }
+}
+
+HRESULT AddTerminationCallback(_ATL_MODULE70* record, TerminationCallback callback, void* argument) noexcept
+{
+    if (!record)
+        return E_INVALIDARG;
+    if (record->sizeMarker == 0)
+        return E_UNEXPECTED;
+    TerminationNode* node = NewObject<TerminationNode>(TerminationNode{callback, argument, nullptr});
+    if (!node)
+        return E_OUTOFMEMORY;
+    CriticalSectionLock lock(record->staticDataSection);
+    node->next = record->terminationList;
+    record->terminationList = node;
+    return S_OK;
+}
+
+}  // namespace trevik
