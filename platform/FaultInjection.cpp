@@ -14,7 +14,8 @@ struct Shots {
     std::atomic<int> count{0};
 };
 
-const char* const kFaultNames[] = {"CriticalSectionSetup", "ObjectAllocation", "ArrayCreation", "ArrayStore"};
+const char* const kFaultNames[] = {"CriticalSectionSetup", "ObjectAllocation", "ArrayCreation", "ArrayStore",
+                                   "ReplacementStore", "ScriptTextMemory", "ValueArea"};
 static_assert(sizeof(kFaultNames) / sizeof(kFaultNames[0]) == static_cast<int>(Fault::Count));
 
 // Faults can be armed before any code runs, for the records built while the

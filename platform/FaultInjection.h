@@ -10,6 +10,9 @@ enum class Fault {
     ObjectAllocation,      // an object creator's allocation throws
     ArrayCreation,         // SafeArrayCreate returns no array
     ArrayStore,            // SafeArrayPutElement fails with E_OUTOFMEMORY
+    ReplacementStore,      // storing a replacement pair throws std::bad_alloc
+    ScriptTextMemory,      // the expansion buffer's task memory is not obtained
+    ValueArea,             // a binary or multi-string area is not obtained from the heap
     Count
 };
 
