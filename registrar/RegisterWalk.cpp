@@ -56,7 +56,7 @@ private:
         HRESULT hr = parser_.ReadToken(token_);
         if (FAILED(hr))
             return hr;
-        if (ContainsBackslash(token_))
+        if (!IsOneKeyLevel(token_))
             return DISP_E_EXCEPTION;
         if (!IsProtectedKeyName(token_))
             DeleteKeyTree(BorrowedKey(parent_), token_);
@@ -92,7 +92,7 @@ private:
     // A key name, optionally followed by "=" and the key's default value.
     HRESULT KeyEntry()
     {
-        if (ContainsBackslash(token_))
+        if (!IsOneKeyLevel(token_))
             return DISP_E_EXCEPTION;
         LONG code = OpenOrCreateKey();
         if (code != ERROR_SUCCESS)

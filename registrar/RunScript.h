@@ -14,8 +14,9 @@ HKEY RootKeyFromName(LPCWSTR name);
 // register or unregister mode. When registering, a root block that fails is
 // walked once more in unregister mode to take back what it wrote, and its
 // failure is returned; earlier root blocks stay registered. Every syntax
-// error, unknown root key name and missing "{" after it is DISP_E_EXCEPTION;
-// registry failures are their Win32 codes as HRESULTs.
+// error, unknown root key name, missing "{" after it, key name that is empty
+// or holds a backslash, and block nested deeper than kMaxBlockDepth is
+// DISP_E_EXCEPTION; registry failures are their Win32 codes as HRESULTs.
 HRESULT RunScript(CRegScriptParser& parser, LPCWSTR script, bool registering);
 
 }  // namespace trevik

@@ -102,7 +102,7 @@ private:
     // so that its emptied subkeys are gone before the key is looked at.
     HRESULT KeyEntry(bool removable)
     {
-        if (ContainsBackslash(token_))
+        if (!IsOneKeyLevel(token_))
             return DISP_E_EXCEPTION;
         CKeyHandle key;
         LONG opened = recovery_ ? ERROR_FILE_NOT_FOUND : key.Open(parent_, token_, kKeyRead);

@@ -25,9 +25,9 @@ bool IsBlockOpening(LPCWSTR token)
     return token[0] == L'{' && token[1] == L'\0';
 }
 
-bool ContainsBackslash(LPCWSTR token)
+bool IsOneKeyLevel(LPCWSTR token)
 {
-    return CRegScriptParser::FindChar(token, L'\\') != nullptr;
+    return token[0] != L'\0' && CRegScriptParser::FindChar(token, L'\\') == nullptr;
 }
 
 }  // namespace trevik

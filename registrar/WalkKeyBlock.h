@@ -23,6 +23,8 @@ HRESULT UnregisterKeyBlock(CRegScriptParser& parser, Token& token, HKEY parent, 
 // Token tests shared by both branches.
 bool IsKeyword(LPCWSTR token, LPCWSTR keyword);
 bool IsBlockOpening(LPCWSTR token);
-bool ContainsBackslash(LPCWSTR token);
+// A key name names exactly one level: no backslash, and not empty (an empty
+// name would open, and so delete, the parent key itself).
+bool IsOneKeyLevel(LPCWSTR token);
 
 }  // namespace trevik

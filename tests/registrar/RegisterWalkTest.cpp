@@ -175,6 +175,17 @@ TEST_F(RegisterWalkTest, TheRollBackStopsWhereTheRegisteringStopped)
     EXPECT_FALSE(KeyExists(kUser, L"After"));
 }
 
+TEST_F(RegisterWalkTest, AnEmptyKeyNameIsRefusedBeforeItCanNameTheParent)
+{
+    WriteString(kUser, L"Parent\\Child", nullptr, L"kept");
+    for (const wchar_t* script : {L"HKCU { Parent { ForceRemove '' } }", L"HKCU { Parent { Delete '' } }",
+                                  L"HKCU { NoRemove Parent { '' = s 'parent default' } }"}) {
+        EXPECT_EQ(DISP_E_EXCEPTION, Register(script)) << script;
+        EXPECT_EQ(L"kept", ReadString(kUser, L"Parent\\Child")) << script;
+        EXPECT_EQ(L"<absent>", ReadString(kUser, L"Parent")) << script;
+    }
+}
+
 TEST_F(RegisterWalkTest, OddBinaryDigitsFailWithoutWriting)
 {
     EXPECT_EQ(E_FAIL, Register(L"HKCU { Key { val Bytes = b 'abc' } }"));

@@ -128,6 +128,13 @@ TEST_F(UnregisterWalkTest, ABrokenBlockOfAnAbsentKeyStopsTheWalk)
     EXPECT_EQ(L"top level", ReadString(kUser, L"Victim"));
 }
 
+TEST_F(UnregisterWalkTest, AnEmptyKeyNameNeverRemovesTheParent)
+{
+    CreateKey(kUser, L"Kept");
+    EXPECT_EQ(DISP_E_EXCEPTION, Unregister(L"HKCU { NoRemove Kept { '' } }"));
+    EXPECT_TRUE(KeyExists(kUser, L"Kept"));
+}
+
 TEST_F(UnregisterWalkTest, SyntaxErrorsAreExceptions)
 {
     for (const wchar_t* script : {L"HKCU { Key\\Sub }", L"HKCU { val v s 'x' }", L"HKCU { Key {", L"HKXX { }"})
