@@ -108,19 +108,6 @@ TEST_F(RegScriptParserTest, SkipAssignedValueReadsPastTypeAndValueOnlyAfterAnEqu
     EXPECT_EQ(DISP_E_EXCEPTION, parser.SkipAssignedValue(token)) << "the token after the value is missing";
 }
 
-TEST_F(RegScriptParserTest, ClosingQuotesAndCharacterSearch)
-{
-    EXPECT_TRUE(CRegScriptParser::IsClosingQuote(L"' "));
-    EXPECT_TRUE(CRegScriptParser::IsClosingQuote(L"'"));
-    EXPECT_FALSE(CRegScriptParser::IsClosingQuote(L"''"));
-    EXPECT_FALSE(CRegScriptParser::IsClosingQuote(L"a'"));
-
-    const wchar_t* text = L"ab%cd%";
-    EXPECT_EQ(text + 2, CRegScriptParser::FindChar(text, L'%'));
-    EXPECT_EQ(nullptr, CRegScriptParser::FindChar(text, L'x'));
-    EXPECT_EQ(nullptr, CRegScriptParser::FindChar(nullptr, L'%'));
-}
-
 TEST_F(RegScriptParserTest, SurrogatePairsAndCombiningMarksAreCopiedWhole)
 {
     std::wstring text = L"\xD83D\xDE00 e\x0301 '\xD83D\xDE00'";

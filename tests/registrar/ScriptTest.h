@@ -44,9 +44,6 @@ protected:
     HRESULT Register(const std::wstring& script) { return Run(script, true); }
     HRESULT Unregister(const std::wstring& script) { return Run(script, false); }
 
-    // Everything the redirected HKEY_CURRENT_USER holds.
-    RegistryDump UserTree() const { return DumpTree(HKEY_CURRENT_USER); }
-
     trevik::CReplacementMap replacements;
     std::optional<RegistrySandbox> sandbox_;
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "platform/RemoveSubkey.h"
 #include "registrar/KeyDeletion.h"
 #include "registrar/ScriptTest.h"
 
@@ -164,28 +163,6 @@ TEST_F(KeyDeletionTest, DeleteKeyTreeGoesDeepestFirstAndStopsAtAKeyItCannotDelet
     EXPECT_EQ((std::vector<std::wstring>{L"B", L"C"}), SubkeyNames(kUser, L"Tree"));
     EXPECT_EQ(std::vector<std::wstring>{L"B1"}, SubkeyNames(kUser, L"Tree\\B"));
     RestrictKey(kUser, L"Tree\\B\\B1", L"D:P(A;;KA;;;WD)");
-}
-
-TEST_F(KeyDeletionTest, RemoveSubkeyDeletesOnlyKeysWithoutSubkeys)
-{
-    CreateKey(kUser, L"Parent\\Child");
-    EXPECT_NE(ERROR_SUCCESS, trevik::RemoveSubkey(kUser, L"Parent"));
-    EXPECT_EQ(ERROR_SUCCESS, trevik::RemoveSubkey(kUser, L"Parent\\Child"));
-    EXPECT_EQ(ERROR_SUCCESS, trevik::RemoveSubkey(kUser, L"Parent"));
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, trevik::RemoveSubkey(kUser, L"Parent"));
-}
-
-TEST_F(KeyDeletionTest, KeyHasSubkeysCountsSubkeysNotValues)
-{
-    WriteString(kUser, L"Parent\\Child", L"v", L"x");
-    HKEY parent = nullptr, child = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(kUser, L"Parent", 0, KEY_READ, &parent));
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(kUser, L"Parent\\Child", 0, KEY_READ, &child));
-    EXPECT_TRUE(trevik::KeyHasSubkeys(parent));
-    EXPECT_FALSE(trevik::KeyHasSubkeys(child));
-    EXPECT_FALSE(trevik::KeyHasSubkeys(nullptr));
-    RegCloseKey(parent);
-    RegCloseKey(child);
 }
 
 }  // namespace
