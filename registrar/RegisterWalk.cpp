@@ -30,20 +30,21 @@ public:
 private:
     HRESULT Entry()
     {
-        bool deleting = IsKeyword(token_, L"Delete");
-        if (deleting || IsKeyword(token_, L"ForceRemove")) {
+        bool deleting = IsKeyword(token_, kDeleteKeyword);
+        if (deleting || IsKeyword(token_, kForceRemoveKeyword)) {
             HRESULT hr = RemoveNamedKey();
             if (FAILED(hr))
                 return hr;
             if (deleting)
                 return SkipDeletedKeyAssignment();
         }
-        if (IsKeyword(token_, L"NoRemove")) {
+        // "NoRemove" matters only when unregistering.
+        if (IsKeyword(token_, kNoRemoveKeyword)) {
             HRESULT hr = parser_.ReadToken(token_);
             if (FAILED(hr))
                 return hr;
         }
-        HRESULT hr = IsKeyword(token_, L"Val") ? ValueEntry() : KeyEntry();
+        HRESULT hr = IsKeyword(token_, kValueKeyword) ? ValueEntry() : KeyEntry();
         if (FAILED(hr))
             return hr;
         return NestedBlock();

@@ -61,19 +61,19 @@ private:
     HRESULT Entry()
     {
         // "Delete" and "ForceRemove" act only when registering.
-        if (IsKeyword(token_, L"Delete") || IsKeyword(token_, L"ForceRemove")) {
+        if (IsKeyword(token_, kDeleteKeyword) || IsKeyword(token_, kForceRemoveKeyword)) {
             HRESULT hr = parser_.ReadToken(token_);
             if (FAILED(hr))
                 return hr;
         }
         bool removable = true;
-        if (IsKeyword(token_, L"NoRemove")) {
+        if (IsKeyword(token_, kNoRemoveKeyword)) {
             removable = false;
             HRESULT hr = parser_.ReadToken(token_);
             if (FAILED(hr))
                 return hr;
         }
-        if (IsKeyword(token_, L"Val"))
+        if (IsKeyword(token_, kValueKeyword))
             return ValueEntry(removable && !recovery_);
         return KeyEntry(removable);
     }

@@ -20,6 +20,12 @@ HRESULT WalkKeyBlock(CRegScriptParser& parser, Token& token, HKEY parent, bool r
 HRESULT RegisterKeyBlock(CRegScriptParser& parser, Token& token, HKEY parent, int depth);
 HRESULT UnregisterKeyBlock(CRegScriptParser& parser, Token& token, HKEY parent, bool recovery, int depth);
 
+// The keywords of an entry, compared ignoring case.
+constexpr wchar_t kDeleteKeyword[] = L"Delete";
+constexpr wchar_t kForceRemoveKeyword[] = L"ForceRemove";
+constexpr wchar_t kNoRemoveKeyword[] = L"NoRemove";
+constexpr wchar_t kValueKeyword[] = L"Val";
+
 // Token tests shared by both branches.
 bool IsKeyword(LPCWSTR token, LPCWSTR keyword);
 bool IsBlockOpening(LPCWSTR token);
