@@ -26,5 +26,24 @@ constexpr LONG kDestroyedObjectRefCount = -(0x7FFFFFFF / 2);
 // Type-library version that makes the type-information holder load the
 // library embedded in the module's own file instead of the registered one.
 constexpr WORD kTypeLibraryFromModuleVersion = 0xFFFF;
+// Registry access masks and the WOW64 view bits a derived key keeps.
+constexpr REGSAM kKeyRead = KEY_READ;
+constexpr REGSAM kKeyWrite = KEY_WRITE;
+constexpr REGSAM kKeyReadWrite = KEY_READ | KEY_WRITE;
+constexpr REGSAM kWow64ViewBits = KEY_WOW64_64KEY | KEY_WOW64_32KEY;
+
+// Subkey names as RegEnumKeyExW returns them, in UTF-16 units with the NUL.
+constexpr DWORD kKeyNameUnits = 256;
+
+// Registry scripts: token arrays (a token holds at most 4094 units), the
+// longest replacement name, the deepest block nesting a walk accepts, the
+// value areas kept on the stack, the script sizes converted on the stack and
+// the smallest output buffer of the expansion pass.
+constexpr int kTokenUnits = 4096;
+constexpr int kMaxReplacementNameUnits = 31;
+constexpr int kMaxBlockDepth = 256;
+constexpr size_t kValueAreaStackBytes = 256;
+constexpr DWORD kScriptStackUnits = 512;
+constexpr int kMinExpansionUnits = 1000;
 
 }  // namespace trevik

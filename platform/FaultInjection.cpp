@@ -15,7 +15,8 @@ struct Shots {
 };
 
 const char* const kFaultNames[] = {"CriticalSectionSetup", "ObjectAllocation", "ArrayCreation", "ArrayStore",
-                                  "RecordingMapEntry"};
+                                  "RecordingMapEntry",
+                                   "ReplacementStore", "ScriptTextMemory", "ValueArea"};
 static_assert(sizeof(kFaultNames) / sizeof(kFaultNames[0]) == static_cast<int>(Fault::Count));
 
 // Faults can be armed before any code runs, for the records built while the

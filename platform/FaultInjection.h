@@ -12,6 +12,9 @@ enum class Fault {
     ArrayStore,            // SafeArrayPutElement fails with E_OUTOFMEMORY
     RecordingMapEntry,     // not a failure: the object map gains an entry that
                            // records the module's notifications (armed at load)
+    ReplacementStore,      // storing a replacement pair throws std::bad_alloc
+    ScriptTextMemory,      // the expansion buffer's task memory is not obtained
+    ValueArea,             // a binary or multi-string area is not obtained from the heap
     Count
 };
 

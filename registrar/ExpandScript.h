@@ -1,0 +1,22 @@
+// The expansion pass that runs before a registry script is parsed.
+#pragma once
+#include <windows.h>
+
+namespace trevik {
+
+class CRegScriptParser;
+
+// Copies `text` into a new text from the COM task allocator, handed out
+// through `expanded`: each "%name%" becomes the value that the parser's
+// replacement map gives for the name, "%%" becomes "%", and while per-user
+// registration is on each top-level "HKCR" block is moved under
+// HKCU\Software\Classes.
+//
+//   E_POINTER          `text` or `expanded` is null
+//   E_OUTOFMEMORY      the output cannot be obtained or grown
+//   DISP_E_EXCEPTION   a "%" without a closing "%", or a name not in the map
+//   E_FAIL             a name longer than kMaxReplacementNameUnits
+// On failure `expanded` is null.
+HRESULT ExpandScript(CRegScriptParser& parser, LPCWSTR text, LPWSTR* expanded);
+
+}  // namespace trevik

@@ -1,0 +1,22 @@
+// Applying a whole registry script to the registry.
+#pragma once
+#include <windows.h>
+
+#include "registrar/RegScriptParser.h"
+
+namespace trevik {
+
+// The predefined root key that a root key name stands for ("HKCR",
+// "HKEY_CLASSES_ROOT", ... compared ignoring case), or null.
+HKEY RootKeyFromName(LPCWSTR name);
+
+// Expands `script` (ExpandScript) and walks each of its root blocks in
+// register or unregister mode. When registering, a root block that fails is
+// walked once more in unregister mode to take back what it wrote, and its
+// failure is returned; earlier root blocks stay registered. Every syntax
+// error, unknown root key name, missing "{" after it, key name that is empty
+// or holds a backslash, and block nested deeper than kMaxBlockDepth is
+// DISP_E_EXCEPTION; registry failures are their Win32 codes as HRESULTs.
+HRESULT RunScript(CRegScriptParser& parser, LPCWSTR script, bool registering);
+
+}  // namespace trevik

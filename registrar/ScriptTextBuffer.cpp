@@ -1,0 +1,71 @@
+#include "registrar/ScriptTextBuffer.h"
+
+
+#include <cwchar>
+#include <utility>
+
+#include "platform/FaultInjection.h"
+
+namespace trevik {
+namespace {
+
+constexpr int kMaxDoublableUnits = 0x3FFFFFFF;
+constexpr size_t kMaxBlockBytes = 0xFFFFFFFF;
+
+}  // namespace
+
+bool CScriptTextBuffer::Allocate(size_t capacity)
+{
+    if (capacity == 0 || capacity > kMaxBlockBytes / sizeof(wchar_t) || ShouldInjectFault(Fault::ScriptTextMemory))
+        return false;
+    auto block = static_cast<LPWSTR>(CoTaskMemAlloc(capacity * sizeof(wchar_t)));
+    if (!block)
+        return false;
+    CoTaskMemFree(std::exchange(data_, block));
+    data_[0] = L'\0';
+    length_ = 0;
+    capacity_ = static_cast<int>(capacity);
+    return true;
+}
+
+bool CScriptTextBuffer::AppendText(LPCWSTR units, int count)
+{
+    int needed;
+    if (__builtin_add_overflow(length_, count, &needed) || __builtin_add_overflow(needed, 1, &needed))
+        return false;
+    if (needed <= length_ || needed <= count)
+        return false;
+    if (needed >= capacity_ && !Grow(needed))
+        return false;
+    std::wmemcpy(data_ + length_, units, count);
+    length_ += count;
+    data_[length_] = L'\0';
+    return true;
+}
+
+bool CScriptTextBuffer::Grow(int needed)
+{
+    int capacity = capacity_;
+    while (capacity <= needed) {
+        if (capacity > kMaxDoublableUnits)
+            return false;
+        capacity *= 2;
+    }
+    if (ShouldInjectFault(Fault::ScriptTextMemory))
+        return false;
+    auto block = static_cast<LPWSTR>(CoTaskMemRealloc(data_, static_cast<size_t>(capacity) * sizeof(wchar_t)));
+    if (!block)
+        return false;
+    data_ = block;
+    capacity_ = capacity;
+    return true;
+}
+
+LPWSTR CScriptTextBuffer::Detach()
+{
+    length_ = 0;
+    capacity_ = 0;
+    return std::exchange(data_, nullptr);
+}
+
+}  // namespace trevik

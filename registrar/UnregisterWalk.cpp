@@ -1,0 +1,164 @@
+// The unregister-mode branch of WalkKeyBlock: removes the values a block
+// names and, deepest first, the keys it names that have no subkeys left,
+// except keys marked "NoRemove".
+#include <cwchar>
+
+#include "platform/Constants.h"
+#include "platform/HResult.h"
+#include "platform/KeyHandle.h"
+#include "platform/RemoveSubkey.h"
+#include "registrar/KeyDeletion.h"
+#include "registrar/WalkKeyBlock.h"
+
+namespace trevik {
+namespace {
+
+// A key entry's name, kept while the entry's block is walked. A name that
+// does not fit is never shortened: the key it names is kept instead.
+class RememberedKeyName {
+public:
+    explicit RememberedKeyName(LPCWSTR name) : fits_(std::wcslen(name) < kMaxPathUnits)
+    {
+        if (fits_)
+            std::wcscpy(name_, name);
+    }
+    bool Fits() const { return fits_; }
+    LPCWSTR Get() const { return name_; }
+
+private:
+    wchar_t name_[kMaxPathUnits] = {};
+    bool fits_;
+};
+
+HRESULT DeleteNamedValue(HKEY parent, LPCWSTR name)
+{
+    CKeyHandle key;
+    LONG code = key.Open(parent, nullptr, kKeyWrite);
+    if (code != ERROR_SUCCESS)
+        return HResultFromWin32(code);
+    code = RegDeleteValueW(key.Get(), name);
+    if (code != ERROR_SUCCESS && code != ERROR_FILE_NOT_FOUND)
+        return HResultFromWin32(code);
+    return S_OK;
+}
+
+class UnregisterLevel {
+public:
+    UnregisterLevel(CRegScriptParser& parser, Token& token, HKEY parent, bool recovery, int depth)
+        : parser_(parser), token_(token), parent_(parent), recovery_(recovery), depth_(depth)
+    {
+    }
+
+    HRESULT Walk()
+    {
+        HRESULT hr = parser_.ReadToken(token_);
+        while (SUCCEEDED(hr) && token_[0] != L'}')
+            hr = Entry();
+        return hr;
+    }
+
+private:
+    HRESULT Entry()
+    {
+        // "Delete" and "ForceRemove" act only when registering.
+        if (IsKeyword(token_, kDeleteKeyword) || IsKeyword(token_, kForceRemoveKeyword)) {
+            HRESULT hr = parser_.ReadToken(token_);
+            if (FAILED(hr))
+                return hr;
+        }
+        bool removable = true;
+        if (IsKeyword(token_, kNoRemoveKeyword)) {
+            removable = false;
+            HRESULT hr = parser_.ReadToken(token_);
+            if (FAILED(hr))
+                return hr;
+        }
+        if (IsKeyword(token_, kValueKeyword))
+            return ValueEntry(removable && !recovery_);
+        return KeyEntry(removable);
+    }
+
+    // "Val" name "=" type value: the parent's value is deleted; an absent
+    // value is no error. Kept out of the recursive frames with its name array.
+    [[gnu::noinline]] HRESULT ValueEntry(bool deleting)
+    {
+        Token valueName;
+        HRESULT hr = parser_.ReadToken(valueName);
+        if (SUCCEEDED(hr))
+            hr = parser_.ReadToken(token_);
+        if (FAILED(hr))
+            return hr;
+        if (token_[0] != L'=')
+            return DISP_E_EXCEPTION;
+        if (deleting) {
+            hr = DeleteNamedValue(parent_, valueName);
+            if (FAILED(hr))
+                return hr;
+        }
+        return parser_.SkipAssignedValue(token_);
+    }
+
+    // A key's default value goes with the key; its block is walked first,
+    // so that its emptied subkeys are gone before the key is looked at.
+    HRESULT KeyEntry(bool removable)
+    {
+        if (!IsOneKeyLevel(token_))
+            return DISP_E_EXCEPTION;
+        CKeyHandle key;
+        LONG opened = recovery_ ? ERROR_FILE_NOT_FOUND : key.Open(parent_, token_, kKeyRead);
+        RememberedKeyName name(token_);
+
+        HRESULT hr = parser_.ReadToken(token_);
+        if (SUCCEEDED(hr))
+            hr = parser_.SkipAssignedValue(token_);
+        if (SUCCEEDED(hr))
+            hr = NestedBlock(key.Get(), recovery_ || opened != ERROR_SUCCESS);
+        if (FAILED(hr))
+            return hr;
+
+        if (opened == ERROR_FILE_NOT_FOUND)
+            return S_OK;
+        if (opened != ERROR_SUCCESS)
+            return HResultFromWin32(opened);
+        return RemoveIfEmpty(key, name, removable);
+    }
+
+    // A failure inside the block of an absent key stops the walk as well:
+    // reading on from the middle of a broken block would apply its remaining
+    // entries to the wrong level.
+    HRESULT NestedBlock(HKEY key, bool recovery)
+    {
+        if (!IsBlockOpening(token_))
+            return S_OK;
+        HRESULT hr = WalkKeyBlock(parser_, token_, key, false, recovery, depth_ + 1);
+        if (FAILED(hr))
+            return hr;
+        return parser_.ReadToken(token_);
+    }
+
+    HRESULT RemoveIfEmpty(CKeyHandle& key, const RememberedKeyName& name, bool removable)
+    {
+        bool hasSubkeys = KeyHasSubkeys(key.Get());
+        LONG code = key.Close();
+        if (code != ERROR_SUCCESS)
+            return HResultFromWin32(code);
+        if (!removable || hasSubkeys || !name.Fits())
+            return S_OK;
+        return HResultFromWin32(RemoveSubkey(BorrowedKey(parent_), name.Get()));
+    }
+
+    CRegScriptParser& parser_;
+    Token& token_;
+    const HKEY parent_;
+    const bool recovery_;
+    const int depth_;
+};
+
+}  // namespace
+
+HRESULT UnregisterKeyBlock(CRegScriptParser& parser, Token& token, HKEY parent, bool recovery, int depth)
+{
+    return UnregisterLevel(parser, token, parent, recovery, depth).Walk();
+}
+
+}  // namespace trevik
