@@ -1,10 +1,11 @@
 // The module object of an in-process server library: what its entry points
-// DllMain, DllCanUnloadNow and DllGetClassObject do.
+// DllMain, DllCanUnloadNow, DllGetClassObject and the registration exports do.
 #pragma once
 #include "module/CAtlModuleT.h"
 #include "module/GetClassObjectFromMap.h"
 #include "module/LoadFailure.h"
 #include "platform/PerUserRegistration.h"
+#include "registration/RegistrationSequences.h"
 
 namespace trevik {
 
@@ -26,6 +27,13 @@ public:
     HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) noexcept
     {
         return GetClassObjectFromMap(this->objectMap, clsid, iid, out);
+    }
+
+    HRESULT DllRegisterServer() { return RunRegistration(*this->objectMap); }
+    HRESULT DllUnregisterServer() { return RunUnregistration(*this->objectMap); }
+    HRESULT DllInstall(BOOL install, LPCWSTR commandLine)
+    {
+        return InstallServer(*this->objectMap, install, commandLine);
     }
 };
 

@@ -20,15 +20,15 @@ extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void*
 
 extern "C" HRESULT __stdcall DllRegisterServer()
 {
-    return E_NOTIMPL;
+    return trevik::trevikModule.DllRegisterServer();
 }
 
 extern "C" HRESULT __stdcall DllUnregisterServer()
 {
-    return E_NOTIMPL;
+    return trevik::trevikModule.DllUnregisterServer();
 }
 
-extern "C" HRESULT __stdcall DllInstall(BOOL, LPCWSTR)
+extern "C" HRESULT __stdcall DllInstall(BOOL install, LPCWSTR commandLine)
 {
-    return E_NOTIMPL;
+    return trevik::trevikModule.DllInstall(install, commandLine);
 }

@@ -13,10 +13,17 @@ constexpr DWORD kMaxPathUnits = MAX_PATH;
 // Room after a module path for a type library index such as "\\2".
 constexpr DWORD kTypeLibIndexUnits = 10;
 
+// A GUID as registry text: 38 characters in braces, with room to spare.
+constexpr int kGuidTextUnits = 64;
+
+// "CLSID\{class}\Implemented Categories" and the like (67 characters at most).
+constexpr size_t kCategoryKeyPathUnits = 128;
+
 // Thread locale that the registration sequences run under.
 constexpr LCID kRegistrationLocale = LOCALE_SYSTEM_DEFAULT;
 
-// Registry script resource that registers and unregisters the class.
+// Registry script resources: the AppID script and the class script.
+constexpr UINT16 kAppIdScriptResource = 101;
 constexpr UINT16 kClassScriptResource = 102;
 
 // Reference count written into an object as it is destroyed, so that a

@@ -14,9 +14,9 @@ struct Shots {
     std::atomic<int> count{0};
 };
 
-const char* const kFaultNames[] = {"CriticalSectionSetup", "ObjectAllocation", "ArrayCreation", "ArrayStore",
-                                  "RecordingMapEntry",
-                                   "ReplacementStore", "ScriptTextMemory", "ValueArea"};
+const char* const kFaultNames[] = {"CriticalSectionSetup", "ObjectAllocation", "ArrayCreation",
+                                   "ArrayStore",           "RecordingMapEntry", "ReplacementStore",
+                                   "ScriptTextMemory",     "ValueArea"};
 static_assert(sizeof(kFaultNames) / sizeof(kFaultNames[0]) == static_cast<int>(Fault::Count));
 
 // Faults can be armed before any code runs, for the records built while the

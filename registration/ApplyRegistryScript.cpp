@@ -1,10 +1,63 @@
 #include "registration/ApplyRegistryScript.h"
 
-namespace trevik {
+#include "module/ModuleRecords.h"
+#include "platform/Constants.h"
+#include "platform/HResult.h"
+#include "registrar/RegObject.h"
 
-HRESULT ApplyRegistryScript(UINT16, bool, const ReplacementPair*)
+namespace trevik {
+namespace {
+
+// Room for a path whose every unit is a doubled quote.
+constexpr size_t kEscapedPathUnits = 2 * kMaxPathUnits;
+
+// Writes `path` with every single quote doubled, as a quoted script string
+// needs it; at most kEscapedPathUnits - 1 units and a NUL.
+void EscapeQuotes(const wchar_t* path, wchar_t* escaped)
 {
-    return E_NOTIMPL;
+    size_t written = 0;
+    for (const wchar_t* unit = path; *unit && written < kEscapedPathUnits - 1; ++unit) {
+        escaped[written++] = *unit;
+        if (*unit == L'\'' && written < kEscapedPathUnits - 1)
+            escaped[written++] = L'\'';
+    }
+    escaped[written] = L'\0';
+}
+
+void AddExtraPairs(CReplacementMap& replacements, const ReplacementPair* pairs)
+{
+    for (const ReplacementPair* pair = pairs; pair && pair->name; ++pair)
+        if (pair->value)
+            replacements.AddPair(pair->name, pair->value);
+}
+
+}  // namespace
+
+HRESULT ApplyRegistryScript(UINT16 resourceId, bool registering, const ReplacementPair* extraPairs)
+{
+    CRegObject registrar;
+    AddExtraPairs(registrar.Replacements(), extraPairs);
+
+    if (!globalModule)
+        return E_UNEXPECTED;
+    HRESULT hr = globalModule->AddCommonReplacements(&registrar);
+    if (FAILED(hr))
+        return hr;
+
+    wchar_t path[kMaxPathUnits];
+    DWORD length = GetModuleFileNameW(baseModule.moduleHandle, path, kMaxPathUnits);
+    if (length == 0)
+        return HResultFromLastError();
+    if (length == kMaxPathUnits)
+        return HResultFromWin32(ERROR_INSUFFICIENT_BUFFER);
+
+    wchar_t escaped[kEscapedPathUnits];
+    EscapeQuotes(path, escaped);
+    if (!registrar.Replacements().AddPair(L"Module", escaped) ||
+        !registrar.Replacements().AddPair(L"Module_Raw", escaped))
+        return E_OUTOFMEMORY;
+
+    return registrar.RunScriptResource(path, MAKEINTRESOURCEW(resourceId), L"REGISTRY", registering);
 }
 
 }  // namespace trevik

@@ -84,7 +84,9 @@ call_export() { wine "$(winpath "$TREVIK_CALL_EXPORT")" "$@" 2>&1 | tr -d '\r'; 
 flat_export() { # KEY OUTFILE
   local file="$e2e_work/export.reg"
   rm -f "$file"
-  wine reg export "$1" "$(cpath "$file")" /y >/dev/null 2>&1 || { : > "$2"; return; }
+  if ! wine reg export "$1" "$(cpath "$file")" /y >/dev/null 2>&1; then
+    echo "FAIL: cannot export $1"; e2e_failures=$((e2e_failures + 1)); : > "$2"; return
+  fi
   iconv -f UTF-16LE -t UTF-8 "$file" | tr -d '\r' | sed '1s/^\xEF\xBB\xBF//' |
     awk '/^\[/ { key = $0; print key; next } /^$/ { next } NR > 1 { print key "|" $0 }' | sort > "$2"
 }

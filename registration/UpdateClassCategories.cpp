@@ -1,0 +1,91 @@
+#include "registration/UpdateClassCategories.h"
+
+#include <objbase.h>
+
+#include "platform/BoundedCopy.h"
+#include "platform/ComPtr.h"
+#include "platform/Constants.h"
+#include "platform/KeyHandle.h"
+#include "platform/RemoveSubkey.h"
+
+namespace trevik {
+namespace {
+
+const wchar_t* const kCategoryKeyNames[] = {L"\\Required Categories", L"\\Implemented Categories"};
+
+HRESULT RecordCategory(ICatRegister* manager, REFCLSID classId, const CategoryMapEntry& entry)
+{
+    CATID category = *entry.categoryId;
+    if (entry.kind == kImplementedCategory)
+        return manager->RegisterClassImplCategories(classId, 1, &category);
+    return manager->RegisterClassReqCategories(classId, 1, &category);
+}
+
+void WithdrawCategory(ICatRegister* manager, REFCLSID classId, const CategoryMapEntry& entry)
+{
+    CATID category = *entry.categoryId;
+    if (entry.kind == kImplementedCategory)
+        manager->UnRegisterClassImplCategories(classId, 1, &category);
+    else
+        manager->UnRegisterClassReqCategories(classId, 1, &category);
+}
+
+// Appends `text` to the path being built in `path` (of kCategoryKeyPathUnits).
+void AppendToPath(wchar_t* path, const wchar_t* text)
+{
+    size_t length = lstrlenW(path);
+    BoundedCopy(path + length, kCategoryKeyPathUnits - length, text, lstrlenW(text));
+}
+
+// True when the key exists and reports that it has no subkeys.
+bool IsEmptyKey(const wchar_t* path)
+{
+    CKeyHandle key;
+    if (key.Open(BorrowedKey(HKEY_CLASSES_ROOT), path, KEY_READ) != ERROR_SUCCESS)
+        return false;
+    DWORD subkeys = 0;
+    LONG query = RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr,
+                                  nullptr, nullptr, nullptr, nullptr);
+    return query == ERROR_SUCCESS && subkeys == 0;
+}
+
+void RemoveEmptyCategoryKeys(REFCLSID classId)
+{
+    wchar_t classText[kGuidTextUnits];
+    StringFromGUID2(classId, classText, kGuidTextUnits);
+    for (const wchar_t* keyName : kCategoryKeyNames) {
+        wchar_t path[kCategoryKeyPathUnits] = L"CLSID\\";
+        AppendToPath(path, classText);
+        AppendToPath(path, keyName);
+        if (IsEmptyKey(path))
+            RemoveSubkey(BorrowedKey(HKEY_CLASSES_ROOT), path);
+    }
+}
+
+}  // namespace
+
+HRESULT UpdateClassCategories(REFCLSID classId, const CategoryMapEntry* map, bool registering)
+{
+    if (!map || IsEqualCLSID(classId, GUID_NULL))
+        return S_OK;
+
+    ComPtr<ICatRegister> manager;
+    if (FAILED(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatRegister,
+                                manager.ReceiveVoid())))
+        return S_OK;
+
+    for (const CategoryMapEntry* entry = map; entry->kind != kCategoryMapEnd; ++entry) {
+        if (!registering) {
+            WithdrawCategory(manager.Get(), classId, *entry);
+            continue;
+        }
+        HRESULT hr = RecordCategory(manager.Get(), classId, *entry);
+        if (FAILED(hr))
+            return hr;
+    }
+    if (!registering)
+        RemoveEmptyCategoryKeys(classId);
+    return S_OK;
+}
+
+}  // namespace trevik
