@@ -16,10 +16,12 @@
 #include "platform/PerUserRegistration.h"
 #include "registrar/RegObject.h"
 #include "registrar/RegScriptParser.h"
-#include "registrar/RegistrySandbox.h"
+#include "support/RegistrySandbox.h"
 #include "registrar/RunScript.h"
 
 namespace registrar_test {
+
+using namespace testsupport;
 namespace {
 
 constexpr unsigned long kDefaultMutations = 20000;

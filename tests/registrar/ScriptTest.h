@@ -10,11 +10,13 @@
 #include "platform/FaultInjection.h"
 #include "platform/PerUserRegistration.h"
 #include "registrar/RegScriptParser.h"
-#include "registrar/RegistrySandbox.h"
 #include "registrar/ReplacementMap.h"
 #include "registrar/RunScript.h"
+#include "support/RegistrySandbox.h"
 
 namespace registrar_test {
+
+using namespace testsupport;
 
 class ScriptTest : public ::testing::Test {
 protected:

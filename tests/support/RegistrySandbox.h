@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace registrar_test {
+namespace testsupport {
 
 // Every key and value under a root: a key maps to "", a value (path, then
 // "=" and its name) to its type and bytes.
@@ -64,4 +64,4 @@ RegValue DwordValue(DWORD number);
 RegValue BinaryValue(std::vector<BYTE> bytes);
 RegValue MultiStringValue(const std::wstring& unitsWithNuls);
 
-}  // namespace registrar_test
+}  // namespace testsupport

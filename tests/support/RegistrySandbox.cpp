@@ -1,4 +1,4 @@
-#include "registrar/RegistrySandbox.h"
+#include "support/RegistrySandbox.h"
 
 #include <sddl.h>
 
@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace registrar_test {
+namespace testsupport {
 namespace {
 
 const struct {
@@ -265,4 +265,4 @@ RegValue MultiStringValue(const std::wstring& unitsWithNuls)
     return {REG_MULTI_SZ, std::vector<BYTE>(bytes, bytes + unitsWithNuls.size() * sizeof(wchar_t))};
 }
 
-}  // namespace registrar_test
+}  // namespace testsupport
