@@ -73,9 +73,7 @@ HRESULT CComTypeInfoHolder::GetIDsOfNames(LPOLESTR* names, UINT count, LCID loca
     if (!names || !ids)
         return E_INVALIDARG;
     HRESULT hr = S_OK;
-    if (!IsReady())
-        hr = LoadTypeInfo(locale);
-    ITypeInfo* info = typeInfo.load(std::memory_order_acquire);
+    ITypeInfo* info = ReadyTypeInfo(locale, hr);
     if (!info)
         return hr;
     if (count == 1 && FindInNameCache(names[0], ids))
@@ -87,9 +85,7 @@ HRESULT CComTypeInfoHolder::Invoke(IDispatch* instance, DISPID id, LCID locale, 
                                    VARIANT* result, EXCEPINFO* exception, UINT* argumentError) noexcept
 {
     HRESULT hr = S_OK;
-    if (!IsReady())
-        hr = LoadTypeInfo(locale);
-    ITypeInfo* info = typeInfo.load(std::memory_order_acquire);
+    ITypeInfo* info = ReadyTypeInfo(locale, hr);
     if (!info)
         return hr;
     return info->Invoke(instance, id, flags, parameters, result, exception, argumentError);
@@ -138,6 +134,13 @@ void CComTypeInfoHolder::ReleaseTypeInfo(void* holder) noexcept
     if (ITypeInfo* info = self->typeInfo.exchange(nullptr))
         info->Release();
     delete[] self->nameCache.exchange(nullptr);
+}
+
+ITypeInfo* CComTypeInfoHolder::ReadyTypeInfo(LCID locale, HRESULT& loadResult) noexcept
+{
+    if (!IsReady())
+        loadResult = LoadTypeInfo(locale);
+    return typeInfo.load(std::memory_order_acquire);
 }
 
 bool CComTypeInfoHolder::IsReady() const noexcept

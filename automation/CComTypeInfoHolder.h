@@ -57,6 +57,9 @@ public:
 
 private:
     bool IsReady() const noexcept;
+    // The type information, loaded first unless type information and name
+    // cache are both there; null (with the load's result) when there is none.
+    ITypeInfo* ReadyTypeInfo(LCID locale, HRESULT& loadResult) noexcept;
     HRESULT LoadTypeLibrary(LCID locale, ITypeLib** library) noexcept;
     HRESULT KeepTypeInfo(ITypeLib* library) noexcept;
     bool FindInNameCache(LPCOLESTR name, DISPID* id) const noexcept;

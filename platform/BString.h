@@ -9,6 +9,7 @@ namespace trevik {
 class BString {
 public:
     BString() noexcept = default;
+    explicit BString(BSTR text) noexcept : text_(text) {}
     BString(const BString&) = delete;
     BString& operator=(const BString&) = delete;
     BString(BString&& other) noexcept : text_(std::exchange(other.text_, nullptr)) {}

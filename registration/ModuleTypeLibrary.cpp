@@ -2,12 +2,11 @@
 
 #include <oleauto.h>
 
+#include "platform/BString.h"
 #include "platform/BoundedCopy.h"
 #include "platform/ComPtr.h"
 #include "platform/Constants.h"
 #include "platform/HResult.h"
-#include "platform/PerUserRegistration.h"
-#include "platform/UniqueBstr.h"
 #include "registration/TypeLibRegistrationFunctions.h"
 
 namespace trevik {
@@ -38,7 +37,7 @@ private:
 
 // A type library loaded for one registration step, with the path it came from.
 struct LoadedTypeLibrary {
-    UniqueBstr path;
+    BString path;
     ComPtr<ITypeLib> library;
     HRESULT Load(HMODULE module, LPCOLESTR index)
     {
@@ -131,7 +130,7 @@ HRESULT RegisterModuleTypeLibrary(HMODULE module, LPCOLESTR index)
     if (FAILED(hr))
         return hr;
 
-    UniqueBstr helpFile;
+    BString helpFile;
     wchar_t helpDirectory[kMaxPathUnits] = {};
     bool hasHelpDirectory =
         SUCCEEDED(loaded.library->GetDocumentation(-1, nullptr, nullptr, nullptr, helpFile.Receive())) &&

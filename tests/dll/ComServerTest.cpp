@@ -5,6 +5,7 @@
 
 #include "Identifiers.h"
 #include "dll/LoadedLibrary.h"
+#include "support/BuildPaths.h"
 #include "doubles/PageDoubles.h"
 
 using doubles::ComPtr;
@@ -45,7 +46,7 @@ protected:
     static void SetUpTestSuite()
     {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        std::wstring path = dlltest::WindowsPath(TREVIK_DLL_PATH);
+        std::wstring path = testsupport::BuiltDllPath();
         ComPtr<ITypeLib> library;
         ASSERT_EQ(S_OK, LoadTypeLib(path.c_str(), library.Receive()));
         ASSERT_EQ(S_OK, RegisterTypeLib(library.Get(), const_cast<LPOLESTR>(path.c_str()), nullptr));
@@ -76,7 +77,7 @@ protected:
         return count;
     }
 
-    dlltest::LoadedLibrary library{dlltest::WindowsPath(TREVIK_DLL_PATH)};
+    dlltest::LoadedLibrary library{testsupport::BuiltDllPath()};
     ComPtr<FakePage> page = FakePage::Create();
 };
 

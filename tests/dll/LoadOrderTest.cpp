@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dll/LoadedLibrary.h"
+#include "support/BuildPaths.h"
 #include "module/RecordingMapEntry.h"
 
 namespace {
@@ -25,7 +26,7 @@ LoadRun LoadAndUnload(const std::string& faults)
     _putenv(("TREVIK_FAULTS=RecordingMapEntry:0:1," + faults).c_str());
     LoadRun run{};
     {
-        dlltest::LoadedLibrary library(dlltest::WindowsPath(TREVIK_FAULTS_DLL_PATH));
+        dlltest::LoadedLibrary library(testsupport::WindowsPath(TREVIK_FAULTS_DLL_PATH));
         run.loaded = library.IsLoaded();
         run.error = GetLastError();
     }

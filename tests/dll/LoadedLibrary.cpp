@@ -2,14 +2,6 @@
 
 namespace dlltest {
 
-std::wstring WindowsPath(const char* buildPath)
-{
-    std::wstring path = L"Z:";
-    for (const char* c = buildPath; *c; ++c)
-        path += static_cast<wchar_t>(*c == '/' ? '\\' : *c);
-    return path;
-}
-
 LoadedLibrary::LoadedLibrary(const std::wstring& path) : module_(LoadLibraryW(path.c_str()))
 {
     if (!module_)

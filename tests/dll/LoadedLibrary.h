@@ -7,9 +7,6 @@
 
 namespace dlltest {
 
-// The Wine path of a file of the build tree (through the Z: drive).
-std::wstring WindowsPath(const char* buildPath);
-
 class LoadedLibrary {
 public:
     explicit LoadedLibrary(const std::wstring& path);

@@ -8,15 +8,14 @@
 #include <string>
 
 #include "Identifiers.h"
+#include "platform/BString.h"
 #include "platform/ComPtr.h"
-#include "platform/FaultInjection.h"
 #include "platform/PerUserRegistration.h"
-#include "platform/UniqueBstr.h"
 #include "registration/TypeLibRegistrationFunctions.h"
-#include "support/BuiltDll.h"
+#include "support/BuildPaths.h"
 
 using trevik::ComPtr;
-using trevik::UniqueBstr;
+using trevik::BString;
 
 namespace {
 
@@ -35,7 +34,7 @@ TEST(ModuleTypeLibraryPaths, FallbackReplacesOnlyTheExtensionOfTheFileName)
 
 std::wstring HelpDirectoryOf(const wchar_t* helpFile)
 {
-    UniqueBstr text(SysAllocString(helpFile));
+    BString text(SysAllocString(helpFile));
     wchar_t buffer[MAX_PATH];
     trevik::HelpDirectoryOf(text.Get(), buffer, MAX_PATH);
     return buffer;
@@ -89,7 +88,7 @@ protected:
 
 TEST_F(ModuleTypeLibraryTest, LoadsFromTheModulesOwnFile)
 {
-    UniqueBstr path;
+    BString path;
     ComPtr<ITypeLib> library;
     ASSERT_EQ(S_OK, trevik::LoadModuleTypeLibrary(module, nullptr, path.Receive(), library.Receive()));
     EXPECT_EQ(ModulePath(module), path.Get());
@@ -109,7 +108,7 @@ TEST_F(ModuleTypeLibraryTest, NullOutPointersAreRefused)
 
 TEST_F(ModuleTypeLibraryTest, IndexTextIsAppendedAndAnOverlongOneRefused)
 {
-    UniqueBstr path;
+    BString path;
     ComPtr<ITypeLib> library;
     ASSERT_EQ(S_OK, trevik::LoadModuleTypeLibrary(module, L"\\1", path.Receive(), library.Receive()));
     EXPECT_EQ(ModulePath(module) + L"\\1", path.Get());
@@ -126,7 +125,7 @@ TEST_F(ModuleTypeLibraryTest, ModuleWithoutTypeLibraryFallsBackToTheTlbBesideIt)
     std::wstring fallback = FallbackOf(ModulePath(program));
     DeleteFileW(fallback.c_str());
 
-    UniqueBstr path;
+    BString path;
     ComPtr<ITypeLib> library;
     EXPECT_TRUE(FAILED(trevik::LoadModuleTypeLibrary(program, nullptr, path.Receive(), library.Receive())));
     EXPECT_EQ(nullptr, path.Get());

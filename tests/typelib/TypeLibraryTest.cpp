@@ -6,7 +6,7 @@
 
 #include "Identifiers.h"
 #include "platform/ComPtr.h"
-#include "support/BuiltDll.h"
+#include "support/BuildPaths.h"
 
 using trevik::ComPtr;
 
