@@ -23,19 +23,19 @@ static_assert(sizeof(kFaultNames) / sizeof(kFaultNames[0]) == static_cast<int>(F
 // library loads: TREVIK_FAULTS="Name:skip:count[,Name:skip:count...]".
 void ArmFromEnvironment(Shots* shots)
 {
-    const char* spec = std::getenv("TREVIK_FAULTS");
-    while (spec && *spec) {
+    const char* setting = std::getenv("TREVIK_FAULTS");
+    while (setting && *setting) {
         for (int f = 0; f < static_cast<int>(Fault::Count); ++f) {
             size_t n = std::strlen(kFaultNames[f]);
-            if (std::strncmp(spec, kFaultNames[f], n) == 0 && spec[n] == ':') {
+            if (std::strncmp(setting, kFaultNames[f], n) == 0 && setting[n] == ':') {
                 char* next = nullptr;
-                shots[f].skip = static_cast<int>(std::strtol(spec + n + 1, &next, 10));
+                shots[f].skip = static_cast<int>(std::strtol(setting + n + 1, &next, 10));
                 shots[f].count = (*next == ':') ? static_cast<int>(std::strtol(next + 1, &next, 10)) : 1;
             }
         }
-        spec = std::strchr(spec, ',');
-        if (spec)
-            ++spec;
+        setting = std::strchr(setting, ',');
+        if (setting)
+            ++setting;
     }
 }
 
