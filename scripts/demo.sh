@@ -17,7 +17,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "== Making the Wine prefix $WINEPREFIX"
   wineboot -i >/dev/null 2>&1
 fi
-trap 'wineserver -w' EXIT
+trap 'wineserver -k' EXIT
 
 echo "== Registering trevik.dll for the current user"
 wine regsvr32 /s "$dll"
@@ -37,6 +37,10 @@ echo "== cscript tools/demo/frames-demo.js"
 wine cscript //nologo "$(winpath "$root/tools/demo/frames-demo.js")" | tr -d '\r'
 
 echo
-echo "To unregister:"
-echo "  WINEPREFIX=$WINEPREFIX wine regsvr32 /u '$dll'"
-echo "  WINEPREFIX=$WINEPREFIX wine regsvr32 /u '$pagehost'"
+echo "To unregister, and to drop the copies made for the merged view:"
+echo "  export WINEPREFIX=$WINEPREFIX"
+echo "  wine regsvr32 /u '$dll'"
+echo "  wine regsvr32 /u '$pagehost'"
+for key in "CLSID\\{$clsid}" trevik.ZuTrevikHelper trevik.ZuTrevikHelper.1; do
+  echo "  wine reg delete 'HKCR\\$key' /f"
+done
