@@ -16,6 +16,7 @@
 #include <functional>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "Identifiers.h"
 #include "automation/CreateHelperObject.h"
 #include "doubles/PageDoubles.h"
@@ -25,20 +26,11 @@ using doubles::FakePage;
 
 namespace {
 
+using bench::Now;
+
 constexpr int kRounds = 15;
 constexpr double kBatchSeconds = 0.02;
 
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Calls per batch so that one batch of `work` takes about kBatchSeconds.
 int CallsPerBatch(const std::function<void()>& work)

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "platform/Constants.h"
 #include "registrar/ExpandScript.h"
 #include "registrar/RegScriptParser.h"
@@ -22,6 +23,9 @@
 
 namespace {
 
+using bench::Best;
+using bench::Now;
+
 constexpr int kGroups = 100;
 constexpr int kKeysPerGroup = 100;
 constexpr int kRounds = 9;
@@ -29,24 +33,7 @@ constexpr DWORD kNumber = 123;
 const wchar_t kBenchKey[] = L"trevik-bench";
 const wchar_t kBenchPath[] = L"Software\\trevik-bench";
 
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
-// The quickest of several runs: what the machine's other work added to the
-// others is left out.
-double Best(const std::vector<double>& samples)
-{
-    return *std::min_element(samples.begin(), samples.end());
-}
 
 std::wstring GroupName(int g)
 {

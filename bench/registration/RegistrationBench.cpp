@@ -21,12 +21,16 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "Identifiers.h"
 #include "platform/ComPtr.h"
 #include "platform/Constants.h"
-#include "platform/UniqueBstr.h"
+#include "platform/BString.h"
 
 namespace {
+
+using bench::Best;
+using bench::Now;
 
 constexpr int kRounds = 9;
 constexpr int kCyclesPerRound = 20;
@@ -44,22 +48,7 @@ using RegisterTypeLibFunction = HRESULT(WINAPI*)(ITypeLib*, LPOLESTR, LPOLESTR);
 using UnregisterTypeLibFunction = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
 using RegistrationExport = HRESULT(__stdcall*)();
 
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
-double Best(const std::vector<double>& samples)
-{
-    return *std::min_element(samples.begin(), samples.end());
-}
 
 std::wstring BuiltDllPath()
 {
@@ -257,7 +246,7 @@ private:
         trevik::ComPtr<ITypeLib> library;
         if (FAILED(LoadTypeLib(dllPath_.c_str(), library.Receive())))
             return;
-        trevik::UniqueBstr helpFile;
+        trevik::BString helpFile;
         library->GetDocumentation(-1, nullptr, nullptr, nullptr, helpFile.Receive());
         registerTypeLib_(library.Get(), const_cast<LPOLESTR>(dllPath_.c_str()), nullptr);
     }

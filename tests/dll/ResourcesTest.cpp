@@ -19,7 +19,7 @@
 #include "Identifiers.h"
 #include "dll/LoadedLibrary.h"
 #include "platform/ComPtr.h"
-#include "support/BuiltDll.h"
+#include "support/BuildPaths.h"
 
 namespace {
 
@@ -252,7 +252,7 @@ TEST_F(ResourcesTest, ClassScriptIsByteForByteTheRegisteredTextWithTheGeneratedI
 
 TEST_F(ResourcesTest, TypeLibraryIsTheCompiledOneAndNamesTheLibraryIdentifier)
 {
-    std::ifstream compiled(dlltest::WindowsPath(TREVIK_TYPELIB_PATH).c_str(), std::ios::binary);
+    std::ifstream compiled(testsupport::WindowsPath(TREVIK_TYPELIB_PATH).c_str(), std::ios::binary);
     ASSERT_TRUE(compiled) << "the compiled type library " << TREVIK_TYPELIB_PATH;
     std::string compiledBytes{std::istreambuf_iterator<char>(compiled), std::istreambuf_iterator<char>()};
     EXPECT_EQ(compiledBytes, Bytes(L"TYPELIB", MAKEINTRESOURCEW(1), kEnglishUs));
