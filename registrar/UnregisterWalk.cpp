@@ -95,7 +95,13 @@ private:
             if (FAILED(hr))
                 return hr;
         }
-        return parser_.SkipAssignedValue(token_);
+        hr = parser_.SkipAssignedValue(token_);
+        if (FAILED(hr))
+            return hr;
+        // Registering took a block here for the block of the level's last
+        // key, which this walk no longer holds. Read past it without touching
+        // the registry, so that the entries after it stay at their level.
+        return NestedBlock(nullptr, true);
     }
 
     // A key's default value goes with the key; its block is walked first,
