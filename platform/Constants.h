@@ -33,6 +33,7 @@ constexpr LONG kDestroyedObjectRefCount = -(0x7FFFFFFF / 2);
 // Type-library version that makes the type-information holder load the
 // library embedded in the module's own file instead of the registered one.
 constexpr WORD kTypeLibraryFromModuleVersion = 0xFFFF;
+
 // Registry access masks and the WOW64 view bits a derived key keeps.
 constexpr REGSAM kKeyRead = KEY_READ;
 constexpr REGSAM kKeyWrite = KEY_WRITE;

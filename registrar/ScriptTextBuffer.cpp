@@ -1,6 +1,5 @@
 #include "registrar/ScriptTextBuffer.h"
 
-
 #include <cwchar>
 #include <utility>
 
