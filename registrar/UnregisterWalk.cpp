@@ -51,10 +51,7 @@ public:
 
     HRESULT Walk()
     {
-        HRESULT hr = parser_.ReadToken(token_);
-        while (SUCCEEDED(hr) && token_[0] != L'}')
-            hr = Entry();
-        return hr;
+        return WalkEntries(parser_, token_, [this] { return Entry(); });
     }
 
 private:
@@ -83,13 +80,9 @@ private:
     [[gnu::noinline]] HRESULT ValueEntry(bool deleting)
     {
         Token valueName;
-        HRESULT hr = parser_.ReadToken(valueName);
-        if (SUCCEEDED(hr))
-            hr = parser_.ReadToken(token_);
+        HRESULT hr = ReadValueEntryName(parser_, valueName, token_);
         if (FAILED(hr))
             return hr;
-        if (token_[0] != L'=')
-            return DISP_E_EXCEPTION;
         if (deleting) {
             hr = DeleteNamedValue(parent_, valueName);
             if (FAILED(hr))
@@ -134,12 +127,7 @@ private:
     // entries to the wrong level.
     HRESULT NestedBlock(HKEY key, bool recovery)
     {
-        if (!IsBlockOpening(token_))
-            return S_OK;
-        HRESULT hr = WalkKeyBlock(parser_, token_, key, false, recovery, depth_ + 1);
-        if (FAILED(hr))
-            return hr;
-        return parser_.ReadToken(token_);
+        return WalkNestedBlock(parser_, token_, key, false, recovery, depth_);
     }
 
     HRESULT RemoveIfEmpty(CKeyHandle& key, const RememberedKeyName& name, bool removable)
