@@ -71,8 +71,20 @@ private:
                 return hr;
         }
         if (IsKeyword(token_, kValueKeyword))
-            return ValueEntry(removable && !recovery_);
+            return ValueEntryAndBlock(removable && !recovery_);
         return KeyEntry(removable);
+    }
+
+    // Registering took a block after a value entry for the block of the
+    // level's last key, which this walk no longer holds. It is read past
+    // without touching the registry, so that the entries after it stay at
+    // their level.
+    HRESULT ValueEntryAndBlock(bool deleting)
+    {
+        HRESULT hr = ValueEntry(deleting);
+        if (FAILED(hr))
+            return hr;
+        return NestedBlock(nullptr, true);
     }
 
     // "Val" name "=" type value: the parent's value is deleted; an absent
@@ -88,13 +100,7 @@ private:
             if (FAILED(hr))
                 return hr;
         }
-        hr = parser_.SkipAssignedValue(token_);
-        if (FAILED(hr))
-            return hr;
-        // Registering took a block here for the block of the level's last
-        // key, which this walk no longer holds. Read past it without touching
-        // the registry, so that the entries after it stay at their level.
-        return NestedBlock(nullptr, true);
+        return parser_.SkipAssignedValue(token_);
     }
 
     // A key's default value goes with the key; its block is walked first,

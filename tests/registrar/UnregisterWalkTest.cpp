@@ -142,6 +142,22 @@ TEST_F(UnregisterWalkTest, ABlockAfterAValueEntryIsReadPastWithoutLeavingItsLeve
     EXPECT_TRUE(KeyExists(kUser, L"Outer\\Owner\\Sub")) << "the walk holds no key for the block";
 }
 
+TEST_F(UnregisterWalkTest, BlocksAfterValueEntriesNestToTheLimitWithoutExhaustingTheStack)
+{
+    auto nested = [](int levels) {
+        std::wstring script = L"HKCU {";
+        for (int i = 1; i < levels; ++i)
+            script += L" val v = s 'x' {";
+        for (int i = 0; i < levels; ++i)
+            script += L" }";
+        return script;
+    };
+    WriteString(kUser, L"", L"v", L"x");
+    EXPECT_EQ(S_OK, Unregister(nested(trevik::kMaxBlockDepth)));
+    EXPECT_EQ(std::vector<std::wstring>(), ValueNames(kUser, L""));
+    EXPECT_EQ(DISP_E_EXCEPTION, Unregister(nested(trevik::kMaxBlockDepth + 1)));
+}
+
 TEST_F(UnregisterWalkTest, AnEmptyKeyNameNeverRemovesTheParent)
 {
     CreateKey(kUser, L"Kept");
