@@ -13,7 +13,8 @@ namespace trevik {
 // `depth` counts the blocks open around this one, the root block being 1;
 // a block deeper than kMaxBlockDepth is DISP_E_EXCEPTION. `recovery`
 // applies to unregister mode only: the block of a key that could not be
-// opened is read without registry calls.
+// opened, and a block that follows a value entry, are read without registry
+// calls.
 HRESULT WalkKeyBlock(CRegScriptParser& parser, Token& token, HKEY parent, bool registering, bool recovery, int depth);
 
 // The two branches of WalkKeyBlock.
