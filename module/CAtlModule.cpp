@@ -36,7 +36,8 @@ LONG CAtlModule::UnlockModule() noexcept
 
 LONG CAtlModule::QueryLockCount() noexcept
 {
-    return lockCount;
+    // Other threads change the count meanwhile: one atomic read, no barrier.
+    return __atomic_load_n(&lockCount, __ATOMIC_RELAXED);
 }
 
 HRESULT CAtlModule::GetGlobalInterfaceTable(IGlobalInterfaceTable** out) noexcept

@@ -10,8 +10,13 @@ constexpr ULONG kMaxEmbeddedObjects = 1024;
 // Paths: the platform's classic path limit, in UTF-16 units with the NUL.
 constexpr DWORD kMaxPathUnits = MAX_PATH;
 
-// Room after a module path for a type library index such as "\\2".
+// Room after a module path for a type library index such as "\\2", and the
+// path buffer with that room.
 constexpr DWORD kTypeLibIndexUnits = 10;
+constexpr size_t kTypeLibPathUnits = kMaxPathUnits + kTypeLibIndexUnits;
+
+// A module path with every quote doubled, as a quoted script string needs it.
+constexpr size_t kEscapedPathUnits = 2 * kMaxPathUnits;
 
 // A GUID as registry text: 38 characters in braces, with room to spare.
 constexpr int kGuidTextUnits = 64;
@@ -33,6 +38,7 @@ constexpr LONG kDestroyedObjectRefCount = -(0x7FFFFFFF / 2);
 // Type-library version that makes the type-information holder load the
 // library embedded in the module's own file instead of the registered one.
 constexpr WORD kTypeLibraryFromModuleVersion = 0xFFFF;
+
 // Registry access masks and the WOW64 view bits a derived key keeps.
 constexpr REGSAM kKeyRead = KEY_READ;
 constexpr REGSAM kKeyWrite = KEY_WRITE;
@@ -52,5 +58,10 @@ constexpr int kMaxBlockDepth = 256;
 constexpr size_t kValueAreaStackBytes = 256;
 constexpr DWORD kScriptStackUnits = 512;
 constexpr int kMinExpansionUnits = 1000;
+
+// The expansion output: the largest capacity in units that may still double,
+// and the largest block in bytes asked of the task allocator.
+constexpr int kMaxDoublableExpansionUnits = 0x3FFFFFFF;
+constexpr size_t kMaxExpansionBlockBytes = 0xFFFFFFFF;
 
 }  // namespace trevik

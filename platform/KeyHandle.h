@@ -34,7 +34,6 @@ public:
     LONG Close();
 
     HKEY Get() const { return key_; }
-    REGSAM ViewBits() const { return viewBits_; }
     BorrowedKey Borrow() const { return BorrowedKey(key_, viewBits_); }
 
 private:

@@ -14,7 +14,7 @@ namespace {
 constexpr wchar_t kClassesRoot[] = L"HKCR";
 constexpr wchar_t kPerUserBlockOpening[] = L"HKCU\r\n{\tSoftware\r\n\t{\r\n\t\tClasses";
 constexpr wchar_t kPerUserBlockClosing[] = L"\r\n\t}\r\n}\r\n";
-constexpr int kClassesRootUnits = 4;
+constexpr int kClassesRootUnits = sizeof(kClassesRoot) / sizeof(kClassesRoot[0]) - 1;
 
 template <size_t N>
 bool AppendLiteral(CScriptTextBuffer& output, const wchar_t (&text)[N])

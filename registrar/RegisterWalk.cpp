@@ -21,10 +21,7 @@ public:
 
     HRESULT Walk()
     {
-        HRESULT hr = parser_.ReadToken(token_);
-        while (SUCCEEDED(hr) && token_[0] != L'}')
-            hr = Entry();
-        return hr;
+        return WalkEntries(parser_, token_, [this] { return Entry(); });
     }
 
 private:
@@ -80,13 +77,9 @@ private:
     [[gnu::noinline]] HRESULT ValueEntry()
     {
         Token valueName;
-        HRESULT hr = parser_.ReadToken(valueName);
-        if (SUCCEEDED(hr))
-            hr = parser_.ReadToken(token_);
+        HRESULT hr = ReadValueEntryName(parser_, valueName, token_);
         if (FAILED(hr))
             return hr;
-        if (token_[0] != L'=')
-            return DISP_E_EXCEPTION;
         return WriteScriptValue(parser_, parent_, valueName, token_);
     }
 
@@ -120,12 +113,7 @@ private:
     // A "{" after an entry opens the block of the level's current key.
     HRESULT NestedBlock()
     {
-        if (!IsBlockOpening(token_))
-            return S_OK;
-        HRESULT hr = WalkKeyBlock(parser_, token_, current_.Get(), true, false, depth_ + 1);
-        if (FAILED(hr))
-            return hr;
-        return parser_.ReadToken(token_);
+        return WalkNestedBlock(parser_, token_, current_.Get(), true, false, depth_);
     }
 
     CRegScriptParser& parser_;

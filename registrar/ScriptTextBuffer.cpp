@@ -1,22 +1,17 @@
 #include "registrar/ScriptTextBuffer.h"
 
-
 #include <cwchar>
 #include <utility>
 
+#include "platform/Constants.h"
 #include "platform/FaultInjection.h"
 
 namespace trevik {
-namespace {
-
-constexpr int kMaxDoublableUnits = 0x3FFFFFFF;
-constexpr size_t kMaxBlockBytes = 0xFFFFFFFF;
-
-}  // namespace
 
 bool CScriptTextBuffer::Allocate(size_t capacity)
 {
-    if (capacity == 0 || capacity > kMaxBlockBytes / sizeof(wchar_t) || ShouldInjectFault(Fault::ScriptTextMemory))
+    if (capacity == 0 || capacity > kMaxExpansionBlockBytes / sizeof(wchar_t) ||
+        ShouldInjectFault(Fault::ScriptTextMemory))
         return false;
     auto block = static_cast<LPWSTR>(CoTaskMemAlloc(capacity * sizeof(wchar_t)));
     if (!block)
@@ -47,7 +42,7 @@ bool CScriptTextBuffer::Grow(int needed)
 {
     int capacity = capacity_;
     while (capacity <= needed) {
-        if (capacity > kMaxDoublableUnits)
+        if (capacity > kMaxDoublableExpansionUnits)
             return false;
         capacity *= 2;
     }

@@ -51,10 +51,7 @@ public:
 
     HRESULT Walk()
     {
-        HRESULT hr = parser_.ReadToken(token_);
-        while (SUCCEEDED(hr) && token_[0] != L'}')
-            hr = Entry();
-        return hr;
+        return WalkEntries(parser_, token_, [this] { return Entry(); });
     }
 
 private:
@@ -74,8 +71,20 @@ private:
                 return hr;
         }
         if (IsKeyword(token_, kValueKeyword))
-            return ValueEntry(removable && !recovery_);
+            return ValueEntryAndBlock(removable && !recovery_);
         return KeyEntry(removable);
+    }
+
+    // Registering took a block after a value entry for the block of the
+    // level's last key, which this walk no longer holds. It is read past
+    // without touching the registry, so that the entries after it stay at
+    // their level.
+    HRESULT ValueEntryAndBlock(bool deleting)
+    {
+        HRESULT hr = ValueEntry(deleting);
+        if (FAILED(hr))
+            return hr;
+        return NestedBlock(nullptr, true);
     }
 
     // "Val" name "=" type value: the parent's value is deleted; an absent
@@ -83,13 +92,9 @@ private:
     [[gnu::noinline]] HRESULT ValueEntry(bool deleting)
     {
         Token valueName;
-        HRESULT hr = parser_.ReadToken(valueName);
-        if (SUCCEEDED(hr))
-            hr = parser_.ReadToken(token_);
+        HRESULT hr = ReadValueEntryName(parser_, valueName, token_);
         if (FAILED(hr))
             return hr;
-        if (token_[0] != L'=')
-            return DISP_E_EXCEPTION;
         if (deleting) {
             hr = DeleteNamedValue(parent_, valueName);
             if (FAILED(hr))
@@ -128,12 +133,7 @@ private:
     // entries to the wrong level.
     HRESULT NestedBlock(HKEY key, bool recovery)
     {
-        if (!IsBlockOpening(token_))
-            return S_OK;
-        HRESULT hr = WalkKeyBlock(parser_, token_, key, false, recovery, depth_ + 1);
-        if (FAILED(hr))
-            return hr;
-        return parser_.ReadToken(token_);
+        return WalkNestedBlock(parser_, token_, key, false, recovery, depth_);
     }
 
     HRESULT RemoveIfEmpty(CKeyHandle& key, const RememberedKeyName& name, bool removable)

@@ -15,6 +15,26 @@ HRESULT WalkKeyBlock(CRegScriptParser& parser, Token& token, HKEY parent, bool r
     return UnregisterKeyBlock(parser, token, parent, recovery, depth);
 }
 
+HRESULT WalkNestedBlock(CRegScriptParser& parser, Token& token, HKEY key, bool registering, bool recovery, int depth)
+{
+    if (!IsBlockOpening(token))
+        return S_OK;
+    HRESULT hr = WalkKeyBlock(parser, token, key, registering, recovery, depth + 1);
+    if (FAILED(hr))
+        return hr;
+    return parser.ReadToken(token);
+}
+
+HRESULT ReadValueEntryName(CRegScriptParser& parser, Token& valueName, Token& token)
+{
+    HRESULT hr = parser.ReadToken(valueName);
+    if (SUCCEEDED(hr))
+        hr = parser.ReadToken(token);
+    if (FAILED(hr))
+        return hr;
+    return token[0] == L'=' ? S_OK : DISP_E_EXCEPTION;
+}
+
 bool IsKeyword(LPCWSTR token, LPCWSTR keyword)
 {
     return lstrcmpiW(token, keyword) == 0;

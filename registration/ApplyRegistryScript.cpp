@@ -8,9 +8,6 @@
 namespace trevik {
 namespace {
 
-// Room for a path whose every unit is a doubled quote.
-constexpr size_t kEscapedPathUnits = 2 * kMaxPathUnits;
-
 // Writes `path` with every single quote doubled, as a quoted script string
 // needs it; at most kEscapedPathUnits - 1 units and a NUL.
 void EscapeQuotes(const wchar_t* path, wchar_t* escaped)

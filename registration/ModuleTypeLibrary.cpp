@@ -12,8 +12,6 @@
 namespace trevik {
 namespace {
 
-// The module path with room for an index suffix.
-constexpr size_t kLibraryPathUnits = kMaxPathUnits + kTypeLibIndexUnits;
 const wchar_t kTypeLibExtension[] = L".tlb";
 
 // The library's attribute block, handed back when the holder goes.
@@ -49,9 +47,9 @@ HRESULT AppendIndex(wchar_t* path, size_t length, LPCOLESTR index)
 {
     size_t indexLength = lstrlenW(index);
     size_t total = length + indexLength;
-    if (total < length || total < indexLength || total >= kLibraryPathUnits)
+    if (total < length || total < indexLength || total >= kTypeLibPathUnits)
         return E_FAIL;
-    BoundedCopy(path + length, kLibraryPathUnits - length, index, indexLength);
+    BoundedCopy(path + length, kTypeLibPathUnits - length, index, indexLength);
     return S_OK;
 }
 
@@ -88,7 +86,7 @@ HRESULT LoadModuleTypeLibrary(HMODULE module, LPCOLESTR index, BSTR* path, IType
     *path = nullptr;
     *library = nullptr;
 
-    wchar_t modulePath[kLibraryPathUnits] = {};
+    wchar_t modulePath[kTypeLibPathUnits] = {};
     DWORD length = GetModuleFileNameW(module, modulePath, kMaxPathUnits);
     if (length == 0)
         return HResultFromLastError();
@@ -106,7 +104,7 @@ HRESULT LoadModuleTypeLibrary(HMODULE module, LPCOLESTR index, BSTR* path, IType
     if (FAILED(hr)) {
         if (extension + sizeof(kTypeLibExtension) / sizeof(wchar_t) > kMaxPathUnits)
             return E_FAIL;
-        BoundedCopy(modulePath + extension, kLibraryPathUnits - extension, kTypeLibExtension,
+        BoundedCopy(modulePath + extension, kTypeLibPathUnits - extension, kTypeLibExtension,
                     lstrlenW(kTypeLibExtension));
         hr = LoadTypeLib(modulePath, library);
         if (FAILED(hr))

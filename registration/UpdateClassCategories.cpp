@@ -41,7 +41,7 @@ void AppendToPath(wchar_t* path, const wchar_t* text)
 bool IsEmptyKey(const wchar_t* path)
 {
     CKeyHandle key;
-    if (key.Open(BorrowedKey(HKEY_CLASSES_ROOT), path, KEY_READ) != ERROR_SUCCESS)
+    if (key.Open(BorrowedKey(HKEY_CLASSES_ROOT), path, kKeyRead) != ERROR_SUCCESS)
         return false;
     DWORD subkeys = 0;
     LONG query = RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr,

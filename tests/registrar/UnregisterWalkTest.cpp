@@ -127,6 +127,37 @@ TEST_F(UnregisterWalkTest, ABrokenBlockOfAnAbsentKeyStopsTheWalk)
     EXPECT_EQ(L"top level", ReadString(kUser, L"Victim"));
 }
 
+TEST_F(UnregisterWalkTest, ABlockAfterAValueEntryIsReadPastWithoutLeavingItsLevel)
+{
+    // Registering takes such a block for the block of the level's last key.
+    const wchar_t* script = L"HKCU { Outer { Owner val v = s 'x' { Sub } Victim } }";
+    ASSERT_EQ(S_OK, Register(script));
+    ASSERT_TRUE(KeyExists(kUser, L"Outer\\Owner\\Sub"));
+    WriteString(kUser, L"Victim", nullptr, L"top level");
+
+    EXPECT_EQ(S_OK, Unregister(script));
+    EXPECT_EQ(L"top level", ReadString(kUser, L"Victim")) << "Victim belongs to Outer, not to the root";
+    EXPECT_FALSE(KeyExists(kUser, L"Outer\\Victim"));
+    EXPECT_EQ(std::vector<std::wstring>(), ValueNames(kUser, L"Outer"));
+    EXPECT_TRUE(KeyExists(kUser, L"Outer\\Owner\\Sub")) << "the walk holds no key for the block";
+}
+
+TEST_F(UnregisterWalkTest, BlocksAfterValueEntriesNestToTheLimitWithoutExhaustingTheStack)
+{
+    auto nested = [](int levels) {
+        std::wstring script = L"HKCU {";
+        for (int i = 1; i < levels; ++i)
+            script += L" val v = s 'x' {";
+        for (int i = 0; i < levels; ++i)
+            script += L" }";
+        return script;
+    };
+    WriteString(kUser, L"", L"v", L"x");
+    EXPECT_EQ(S_OK, Unregister(nested(trevik::kMaxBlockDepth)));
+    EXPECT_EQ(std::vector<std::wstring>(), ValueNames(kUser, L""));
+    EXPECT_EQ(DISP_E_EXCEPTION, Unregister(nested(trevik::kMaxBlockDepth + 1)));
+}
+
 TEST_F(UnregisterWalkTest, AnEmptyKeyNameNeverRemovesTheParent)
 {
     CreateKey(kUser, L"Kept");
