@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <new>
 #include <string>
 
 #include "SamplePage.h"
@@ -77,7 +78,9 @@ extern "C" HRESULT __stdcall DllCanUnloadNow()
     return (pagehost::LiveObjects() == 0 && serverLocks == 0) ? S_OK : S_FALSE;
 }
 
-extern "C" HRESULT __stdcall DllRegisterServer()
+namespace {
+
+HRESULT RegisterSamplePage()
 {
     wchar_t path[MAX_PATH];
     DWORD length = GetModuleFileNameW(thisModule, path, MAX_PATH);
@@ -99,9 +102,22 @@ extern "C" HRESULT __stdcall DllRegisterServer()
     return S_OK;
 }
 
+}  // namespace
+
+extern "C" HRESULT __stdcall DllRegisterServer()
+{
+    try {
+        return RegisterSamplePage();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
 extern "C" HRESULT __stdcall DllUnregisterServer()
 {
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + pagehost::kSamplePageClsidText).c_str());
+    wchar_t classKey[64] = L"CLSID\\";
+    lstrcatW(classKey, pagehost::kSamplePageClsidText);
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, classKey);
     RegDeleteTreeW(HKEY_CLASSES_ROOT, pagehost::kSamplePageProgId);
     return S_OK;
 }

@@ -73,9 +73,12 @@ HRESULT SamplePage::Create(REFIID iid, void** out)
     if (!out)
         return E_POINTER;
     *out = nullptr;
-    SamplePage* page = new (std::nothrow) SamplePage();
-    if (!page)
+    SamplePage* page = nullptr;
+    try {
+        page = new SamplePage();
+    } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
+    }
     page->AddRef();
     HRESULT hr = page->QueryInterface(iid, out);
     page->Release();
@@ -121,6 +124,15 @@ HRESULT SamplePage::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DIS
 
 HRESULT SamplePage::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                            UINT* argumentError)
+{
+    try {
+        return InvokeMember(id, flags, params, result, argumentError);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT SamplePage::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, UINT* argumentError)
 {
     const MemberName* member = FindMember(id);
     if (!member)

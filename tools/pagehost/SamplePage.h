@@ -34,6 +34,8 @@ public:
 
 private:
     SamplePage();
+    // Invoke's work; running out of memory throws std::bad_alloc.
+    HRESULT InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, UINT* argumentError);
     ~SamplePage() override;
     doubles::ComPtr<doubles::FakePage> page_;
 };
