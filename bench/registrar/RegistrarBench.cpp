@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "BenchTiming.h"
+#include "EngineRegistryCalls.h"
 #include "platform/Constants.h"
 #include "registrar/ExpandScript.h"
 #include "registrar/RegScriptParser.h"
@@ -24,7 +25,11 @@
 namespace {
 
 using bench::Best;
+using bench::DeleteValueLikeTheEngine;
 using bench::Now;
+using bench::OpenOrCreateLikeTheEngine;
+using bench::RemoveLikeTheEngine;
+using bench::SetString;
 
 constexpr int kGroups = 100;
 constexpr int kKeysPerGroup = 100;
@@ -65,30 +70,10 @@ std::wstring RegistrationScript()
     return script + L"\t\t}\r\n\t}\r\n}\r\n";
 }
 
-void SetString(HKEY key, const wchar_t* name, const std::wstring& text)
-{
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
 void SetNumber(HKEY key, const wchar_t* name)
 {
     DWORD number = kNumber;
     RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
-}
-
-// The engine's register calls for one key entry: open for reading and
-// writing, else for reading, else create; then close the level's previous key.
-HKEY OpenOrCreateLikeTheEngine(HKEY parent, const wchar_t* name, HKEY previous)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(parent, name, 0, trevik::kKeyReadWrite, &key) != ERROR_SUCCESS &&
-        RegOpenKeyExW(parent, name, 0, trevik::kKeyRead, &key) != ERROR_SUCCESS)
-        RegCreateKeyExW(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, trevik::kKeyReadWrite, nullptr, &key,
-                        nullptr);
-    if (previous)
-        RegCloseKey(previous);
-    return key;
 }
 
 void RegisterDirectly()
@@ -110,32 +95,6 @@ void RegisterDirectly()
     RegCloseKey(group);
     RegCloseKey(bench);
     RegCloseKey(software);
-}
-
-// The engine's unregister calls for one key entry, around its block: open
-// for reading; after the block, count subkeys, close, delete when empty.
-template <class Block>
-void RemoveLikeTheEngine(HKEY parent, const wchar_t* name, bool removable, Block block)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(parent, name, 0, trevik::kKeyRead, &key) != ERROR_SUCCESS)
-        return;
-    block(key);
-    DWORD subkeys = 0;
-    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                     nullptr);
-    RegCloseKey(key);
-    if (removable && subkeys == 0)
-        RegDeleteKeyExW(parent, name, 0, 0);
-}
-
-void DeleteValueLikeTheEngine(HKEY parent, const wchar_t* name)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(parent, nullptr, 0, trevik::kKeyWrite, &key) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueW(key, name);
-    RegCloseKey(key);
 }
 
 void UnregisterDirectly()

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "BenchTiming.h"
+#include "EngineRegistryCalls.h"
 #include "Identifiers.h"
 #include "platform/ComPtr.h"
 #include "platform/Constants.h"
@@ -30,7 +31,11 @@
 namespace {
 
 using bench::Best;
+using bench::DeleteValueLikeTheEngine;
 using bench::Now;
+using bench::OpenOrCreateLikeTheEngine;
+using bench::RemoveLikeTheEngine;
+using bench::SetString;
 
 constexpr int kRounds = 9;
 constexpr int kCyclesPerRound = 20;
@@ -58,12 +63,6 @@ std::wstring BuiltDllPath()
     return path;
 }
 
-void SetString(HKEY key, const wchar_t* name, const std::wstring& text)
-{
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
 // One block of a script in register mode: each key entry opens its key for
 // reading and writing, else for reading, else creates it; the key it
 // replaces as the level's current key is closed after that, the last one
@@ -81,15 +80,8 @@ public:
 
     HKEY Key(const wchar_t* name)
     {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(parent_, name, 0, trevik::kKeyReadWrite, &key) != ERROR_SUCCESS &&
-            RegOpenKeyExW(parent_, name, 0, trevik::kKeyRead, &key) != ERROR_SUCCESS)
-            RegCreateKeyExW(parent_, name, 0, nullptr, REG_OPTION_NON_VOLATILE, trevik::kKeyReadWrite, nullptr, &key,
-                            nullptr);
-        if (current_)
-            RegCloseKey(current_);
-        current_ = key;
-        return key;
+        current_ = OpenOrCreateLikeTheEngine(parent_, name, current_);
+        return current_;
     }
     // A key entry with "= s 'text'": the default value follows the key.
     HKEY Key(const wchar_t* name, const std::wstring& text)
@@ -132,36 +124,15 @@ void RegisterPerUserClasses(const std::function<void(RegisterLevel&)>& block)
     block(classes);
 }
 
-// One key entry in unregister mode: open for reading; walk its block; count
-// its subkeys, close it, and delete it when it may go and has none. An
-// absent key's block makes no registry calls.
+// One key entry in unregister mode, around its block.
 void Remove(HKEY parent, const wchar_t* name, bool removable, const std::function<void(HKEY)>& block)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(parent, name, 0, trevik::kKeyRead, &key) != ERROR_SUCCESS)
-        return;
-    block(key);
-    DWORD subkeys = 0;
-    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                     nullptr);
-    RegCloseKey(key);
-    if (removable && subkeys == 0)
-        RegDeleteKeyExW(parent, name, 0, 0);
+    RemoveLikeTheEngine(parent, name, removable, block);
 }
 
 void Remove(HKEY parent, const wchar_t* name)
 {
     Remove(parent, name, kRemovable, [](HKEY) {});
-}
-
-// "val name = ...": the value goes through a writable handle of its key.
-void DeleteValue(HKEY key, const wchar_t* name)
-{
-    HKEY writable = nullptr;
-    if (RegOpenKeyExW(key, nullptr, 0, trevik::kKeyWrite, &writable) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueW(writable, name);
-    RegCloseKey(writable);
 }
 
 void UnregisterPerUserClasses(const std::function<void(HKEY)>& block)
@@ -265,7 +236,7 @@ private:
                     Remove(classKey, L"VersionIndependentProgID");
                     Remove(classKey, L"Programmable");
                     Remove(classKey, L"InprocServer32", kRemovable,
-                           [](HKEY server) { DeleteValue(server, L"ThreadingModel"); });
+                           [](HKEY server) { DeleteValueLikeTheEngine(server, L"ThreadingModel"); });
                     Remove(classKey, L"TypeLib");
                 });
             });
@@ -290,7 +261,7 @@ private:
         UnregisterPerUserClasses([](HKEY classes) {
             Remove(classes, L"AppID", kNoRemove, [](HKEY appIds) {
                 Remove(appIds, trevik::kAppIdText);
-                Remove(appIds, L"trevik.DLL", kRemovable, [](HKEY module) { DeleteValue(module, L"AppID"); });
+                Remove(appIds, L"trevik.DLL", kRemovable, [](HKEY module) { DeleteValueLikeTheEngine(module, L"AppID"); });
             });
         });
     }
