@@ -23,9 +23,9 @@ const InterfaceEntry* CZuTrevikHelper::GetEntries()
     return entries;
 }
 
-HRESULT CZuTrevikHelper::UpdateRegistry(BOOL registering)
+HRESULT CZuTrevikHelper::UpdateRegistry(BOOL registering, CUndoJournal* journal)
 {
-    return ApplyRegistryScript(kClassScriptResource, registering != FALSE, nullptr);
+    return ApplyRegistryScript(kClassScriptResource, registering != FALSE, nullptr, journal);
 }
 
 const CategoryMapEntry* CZuTrevikHelper::GetCategoryMap()

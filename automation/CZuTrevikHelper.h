@@ -12,6 +12,7 @@
 namespace trevik {
 
 struct CategoryMapEntry;
+class CUndoJournal;
 
 class CZuTrevikHelper
     : public CComObjectRootEx<CComSingleThreadModel>,
@@ -26,7 +27,7 @@ public:
     static const InterfaceEntry* GetEntries();
 
     // The class's functions in its object-map entry.
-    static HRESULT UpdateRegistry(BOOL registering);
+    static HRESULT UpdateRegistry(BOOL registering, CUndoJournal* journal);
     static const CategoryMapEntry* GetCategoryMap();
     static void ObjectMain(bool starting);
 };

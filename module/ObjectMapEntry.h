@@ -14,10 +14,14 @@ using CreatorFunction = HRESULT (*)(void* argument, REFIID iid, void** out);
 
 // Component categories a class declares; defined with their registration.
 struct CategoryMapEntry;
+// The record of what a registration changed; defined with the script engine.
+class CUndoJournal;
 
 struct ObjectMapEntry {
     const CLSID* classId;
-    HRESULT (*updateRegistry)(BOOL registering);
+    // Registers or unregisters the class; a registration records its
+    // changes in the journal.
+    HRESULT (*updateRegistry)(BOOL registering, CUndoJournal* journal);
     CreatorFunction getClassObject;  // the lookup skips the entry when null
     CreatorFunction createInstance;  // handed to getClassObject
     // Written once, under the object-map critical section, when the class

@@ -43,7 +43,7 @@ void RecordNotification(bool starting)
     Append(L"start" + RecordState() + (SUCCEEDED(added) ? L" callback=added" : L" callback=refused"));
 }
 
-HRESULT UpdateNothing(BOOL)
+HRESULT UpdateNothing(BOOL, CUndoJournal*)
 {
     return S_OK;
 }

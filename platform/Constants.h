@@ -45,6 +45,9 @@ constexpr REGSAM kKeyWrite = KEY_WRITE;
 constexpr REGSAM kKeyReadWrite = KEY_READ | KEY_WRITE;
 constexpr REGSAM kWow64ViewBits = KEY_WOW64_64KEY | KEY_WOW64_32KEY;
 
+// The value that holds a registry link's target.
+constexpr wchar_t kLinkValueName[] = L"SymbolicLinkValue";
+
 // Subkey names as RegEnumKeyExW returns them, in UTF-16 units with the NUL.
 constexpr DWORD kKeyNameUnits = 256;
 

@@ -16,7 +16,7 @@ struct Shots {
 
 const char* const kFaultNames[] = {"CriticalSectionSetup", "ObjectAllocation", "ArrayCreation",
                                    "ArrayStore",           "RecordingMapEntry", "ReplacementStore",
-                                   "ScriptTextMemory",     "ValueArea"};
+                                   "ScriptTextMemory",     "ValueArea",         "RegistryWrite"};
 static_assert(sizeof(kFaultNames) / sizeof(kFaultNames[0]) == static_cast<int>(Fault::Count));
 
 // Faults can be armed before any code runs, for the records built while the

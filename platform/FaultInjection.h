@@ -15,8 +15,14 @@ enum class Fault {
     ReplacementStore,      // storing a replacement pair throws std::bad_alloc
     ScriptTextMemory,      // the expansion buffer's task memory is not obtained
     ValueArea,             // a binary or multi-string area is not obtained from the heap
+    RegistryWrite,         // a registry write of the script engine (creating a key,
+                           // setting or deleting a value, deleting a key) fails
+                           // with kInjectedRegistryFailure
     Count
 };
+
+// The Win32 code of an injected registry write failure.
+constexpr long kInjectedRegistryFailure = 29;  // ERROR_WRITE_FAULT
 
 #ifdef TREVIK_FAULT_INJECTION
 

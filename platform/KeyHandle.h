@@ -19,6 +19,8 @@ public:
     CKeyHandle() = default;
     CKeyHandle(const CKeyHandle&) = delete;
     CKeyHandle& operator=(const CKeyHandle&) = delete;
+    CKeyHandle(CKeyHandle&& other) noexcept;
+    CKeyHandle& operator=(CKeyHandle&& other) noexcept;
     ~CKeyHandle() { Close(); }
 
     // Opens `parent`'s subkey `name` (null: the parent itself) with `access`
@@ -26,9 +28,18 @@ public:
     // one, whose closing code is returned; on failure the held key stays.
     LONG Open(BorrowedKey parent, LPCWSTR name, REGSAM access);
 
+    // As Open, but a link at the last level of `name` is opened as the link
+    // itself, never as its target; the levels above it are followed.
+    LONG OpenItself(BorrowedKey parent, LPCWSTR name, REGSAM access);
+
     // Opens or creates `parent`'s subkey `name` for reading and writing,
-    // non-volatile, with default security; replaces the held key as Open does.
-    LONG Create(BorrowedKey parent, LPCWSTR name);
+    // non-volatile, with default security; replaces the held key as Open
+    // does. `created`, when given, tells whether the key is new.
+    LONG Create(BorrowedKey parent, LPCWSTR name, bool* created = nullptr);
+
+    // True when the held key, opened as itself with query access, is a
+    // registry link.
+    bool IsLink() const;
 
     // Closes the held key, if any; RegCloseKey's code.
     LONG Close();

@@ -1,5 +1,7 @@
 #include "platform/RemoveSubkey.h"
 
+#include "platform/FaultInjection.h"
+
 namespace trevik {
 namespace {
 
@@ -24,9 +26,22 @@ DeleteKeyExFunction DeleteKeyEx()
 
 LONG RemoveSubkey(BorrowedKey parent, LPCWSTR name)
 {
+    CKeyHandle key;
+    LONG code = key.OpenItself(parent, name, DELETE);
+    if (code != ERROR_SUCCESS)
+        return code;
+    return RemoveOpenedKey(key.Borrow());
+}
+
+LONG RemoveOpenedKey(BorrowedKey key)
+{
+    if (ShouldInjectFault(Fault::RegistryWrite))
+        return kInjectedRegistryFailure;
+    // An empty name deletes the opened key itself, without a new lookup that
+    // would follow a link.
     if (DeleteKeyExFunction deleteKeyEx = DeleteKeyEx())
-        return deleteKeyEx(parent.key, name, parent.viewBits, 0);
-    return RegDeleteKeyW(parent.key, name);
+        return deleteKeyEx(key.key, L"", key.viewBits, 0);
+    return RegDeleteKeyW(key.key, L"");
 }
 
 }  // namespace trevik

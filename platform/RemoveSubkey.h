@@ -6,9 +6,15 @@
 
 namespace trevik {
 
-// RegDeleteKeyExW(parent, name, parent's view bits, 0) where Advapi32.dll
-// exports it, else RegDeleteKeyW(parent, name); the Win32 code. The entry
-// point is looked up once per process, without ever loading the module.
+// Deletes `parent`'s subkey `name` itself: the levels above the last are
+// followed as usual, but a link at the last level goes as a link and its
+// target stays. The Win32 code; the key's absence is ERROR_FILE_NOT_FOUND.
 LONG RemoveSubkey(BorrowedKey parent, LPCWSTR name);
+
+// Deletes the key that `key` holds, opened as itself with DELETE access:
+// RegDeleteKeyExW(key, "", its view bits, 0) where Advapi32.dll exports it,
+// else RegDeleteKeyW(key, ""). The entry point is looked up once per
+// process, without ever loading the module.
+LONG RemoveOpenedKey(BorrowedKey key);
 
 }  // namespace trevik

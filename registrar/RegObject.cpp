@@ -107,7 +107,7 @@ HRESULT CRegObject::RunScriptResource(LPCWSTR modulePath, LPCWSTR resourceName, 
     if (units == 0)
         return HResultFromLastError();
     script.Get()[units] = L'\0';
-    return RunScript(parser, script.Get(), registering);
+    return RunScript(parser, script.Get(), registering, journal_);
 }
 
 }  // namespace trevik

@@ -5,6 +5,7 @@
 
 #include "registrar/IRegistrarBase.h"
 #include "registrar/ReplacementMap.h"
+#include "registrar/UndoJournal.h"
 
 namespace trevik {
 
@@ -30,6 +31,11 @@ public:
     // The map the registration code fills directly before a run.
     CReplacementMap& Replacements() { return replacements_; }
 
+    // Register runs record their changes in `journal`, which must outlive
+    // them, so that the caller can take back a whole registration; without
+    // one a run keeps a journal of its own.
+    void RecordChangesIn(CUndoJournal* journal) { journal_ = journal; }
+
     // Loads resource (`resourceName`, `resourceType`) of the module file
     // `modulePath` as a data file, reads it as 8-bit text in the calling
     // thread's ANSI code page and runs it (RunScript) in register or
@@ -40,6 +46,7 @@ public:
 
 private:
     CReplacementMap replacements_;
+    CUndoJournal* journal_ = nullptr;
 };
 
 }  // namespace trevik

@@ -1,6 +1,6 @@
-// The register-mode branch of WalkKeyBlock: opens or creates every key the
-// block names and writes every value.
-#include "platform/Constants.h"
+// The register-mode branch of the block walk: opens or creates every key the
+// block names and writes every value, recording in the journal each key it
+// creates, each value it overwrites and each tree it deletes.
 #include "platform/HResult.h"
 #include "platform/KeyHandle.h"
 #include "registrar/KeyDeletion.h"
@@ -14,7 +14,7 @@ namespace {
 // last key entry, which the level owns.
 class RegisterLevel {
 public:
-    RegisterLevel(CRegScriptParser& parser, Token& token, HKEY parent, int depth)
+    RegisterLevel(CRegScriptParser& parser, Token& token, const RegisterParent& parent, int depth)
         : parser_(parser), token_(token), parent_(parent), depth_(depth)
     {
     }
@@ -48,7 +48,8 @@ private:
     }
 
     // Reads the name after "Delete" or "ForceRemove" and deletes that
-    // subkey's tree unless the name is protected; an absent key is no error.
+    // subkey's tree unless the name is protected; an absent key is no error,
+    // any other failure is.
     HRESULT RemoveNamedKey()
     {
         HRESULT hr = parser_.ReadToken(token_);
@@ -56,9 +57,10 @@ private:
             return hr;
         if (!IsOneKeyLevel(token_))
             return DISP_E_EXCEPTION;
-        if (!IsProtectedKeyName(token_))
-            DeleteKeyTree(BorrowedKey(parent_), token_);
-        return S_OK;
+        if (IsProtectedKeyName(token_))
+            return S_OK;
+        LONG code = parent_.journal.DeleteTree(BorrowedKey(parent_.key), token_, parent_.place.Child(token_));
+        return code == ERROR_FILE_NOT_FOUND ? S_OK : HResultFromWin32(code);
     }
 
     // "Delete" creates nothing: an assignment after the name is read past.
@@ -80,7 +82,7 @@ private:
         HRESULT hr = ReadValueEntryName(parser_, valueName, token_);
         if (FAILED(hr))
             return hr;
-        return WriteScriptValue(parser_, parent_, valueName, token_);
+        return WriteScriptValue(parser_, parent_.key, valueName, token_, Recorder(parent_.place, parent_.createdByRun));
     }
 
     // A key name, optionally followed by "=" and the key's default value.
@@ -88,6 +90,7 @@ private:
     {
         if (!IsOneKeyLevel(token_))
             return DISP_E_EXCEPTION;
+        currentPlace_ = parent_.place.Child(token_);
         LONG code = OpenOrCreateKey();
         if (code != ERROR_SUCCESS)
             return HResultFromWin32(code);
@@ -95,7 +98,8 @@ private:
         if (FAILED(hr))
             return hr;
         if (token_[0] == L'=')
-            return WriteScriptValue(parser_, current_.Get(), nullptr, token_);
+            return WriteScriptValue(parser_, current_.Get(), nullptr, token_,
+                                    Recorder(currentPlace_, currentCreatedByRun_));
         return S_OK;
     }
 
@@ -103,29 +107,43 @@ private:
     // created when absent.
     LONG OpenOrCreateKey()
     {
-        if (current_.Open(parent_, token_, kKeyReadWrite) == ERROR_SUCCESS)
+        currentCreatedByRun_ = false;
+        if (current_.Open(parent_.key, token_, kKeyReadWrite) == ERROR_SUCCESS)
             return ERROR_SUCCESS;
-        if (current_.Open(parent_, token_, kKeyRead) == ERROR_SUCCESS)
+        if (current_.Open(parent_.key, token_, kKeyRead) == ERROR_SUCCESS)
             return ERROR_SUCCESS;
-        return current_.Create(parent_, token_);
+        return parent_.journal.CreateKey(current_, BorrowedKey(parent_.key), token_, currentPlace_,
+                                         &currentCreatedByRun_);
+    }
+
+    // The values of a key this run created go with the key; only the values
+    // of keys that were there before are recorded.
+    ValueRecorder Recorder(const KeyPlace& place, bool createdByRun) const
+    {
+        return {createdByRun ? nullptr : &parent_.journal, &place};
     }
 
     // A "{" after an entry opens the block of the level's current key.
     HRESULT NestedBlock()
     {
-        return WalkNestedBlock(parser_, token_, current_.Get(), true, false, depth_);
+        return WalkNestedBlock(parser_, token_, depth_, [this](int depth) {
+            RegisterParent block{current_.Get(), currentPlace_, currentCreatedByRun_, parent_.journal};
+            return RegisterKeyBlock(parser_, token_, block, depth);
+        });
     }
 
     CRegScriptParser& parser_;
     Token& token_;
-    const HKEY parent_;
+    const RegisterParent& parent_;
     const int depth_;
     CKeyHandle current_;
+    KeyPlace currentPlace_{nullptr, {}};
+    bool currentCreatedByRun_ = false;
 };
 
 }  // namespace
 
-HRESULT RegisterKeyBlock(CRegScriptParser& parser, Token& token, HKEY parent, int depth)
+HRESULT RegisterKeyBlock(CRegScriptParser& parser, Token& token, const RegisterParent& parent, int depth)
 {
     return RegisterLevel(parser, token, parent, depth).Walk();
 }

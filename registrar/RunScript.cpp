@@ -1,5 +1,7 @@
 #include "registrar/RunScript.h"
 
+#include <new>
+
 #include "registrar/ExpandScript.h"
 #include "registrar/ScriptTextBuffer.h"
 #include "registrar/WalkKeyBlock.h"
@@ -44,17 +46,38 @@ HRESULT ReadRootKey(CRegScriptParser& parser, Token& token, HKEY* root)
     return token[0] == L'{' ? S_OK : DISP_E_EXCEPTION;
 }
 
-// A root block that fails to register is walked again from its "{" in
-// unregister mode; that roll-back's own result does not count.
-HRESULT RegisterRootBlock(CRegScriptParser& parser, Token& token, HKEY root)
+// A root block that fails to register is taken back to where it began;
+// earlier root blocks stay registered.
+HRESULT RegisterRootBlock(CRegScriptParser& parser, Token& token, HKEY root, CUndoJournal& journal)
 {
-    LPCWSTR blockStart = parser.Position();
-    HRESULT hr = WalkKeyBlock(parser, token, root, true, false, kRootDepth);
-    if (FAILED(hr)) {
-        parser.SetPosition(blockStart);
-        WalkKeyBlock(parser, token, root, false, false, kRootDepth);
+    size_t blockStart = journal.Mark();
+    HRESULT hr;
+    try {
+        const KeyPlace rootPlace{root, {}};
+        hr = RegisterKeyBlock(parser, token, {root, rootPlace, false, journal}, kRootDepth);
+    } catch (const std::bad_alloc&) {
+        hr = E_OUTOFMEMORY;
     }
+    if (FAILED(hr))
+        journal.RollBackTo(blockStart);
     return hr;
+}
+
+HRESULT WalkRootBlocks(CRegScriptParser& parser, bool registering, CUndoJournal& journal)
+{
+    Token token;
+    do {
+        HKEY root = nullptr;
+        HRESULT hr = ReadRootKey(parser, token, &root);
+        if (FAILED(hr))
+            return hr;
+        hr = registering ? RegisterRootBlock(parser, token, root, journal)
+                         : UnregisterKeyBlock(parser, token, root, false, kRootDepth);
+        if (FAILED(hr))
+            return hr;
+        parser.SkipBlanks();
+    } while (*parser.Position() != L'\0');
+    return S_OK;
 }
 
 }  // namespace
@@ -67,7 +90,7 @@ HKEY RootKeyFromName(LPCWSTR name)
     return nullptr;
 }
 
-HRESULT RunScript(CRegScriptParser& parser, LPCWSTR script, bool registering)
+HRESULT RunScript(CRegScriptParser& parser, LPCWSTR script, bool registering, CUndoJournal* journal)
 {
     LPWSTR expandedText = nullptr;
     HRESULT hr = ExpandScript(parser, script, &expandedText);
@@ -77,20 +100,10 @@ HRESULT RunScript(CRegScriptParser& parser, LPCWSTR script, bool registering)
     parser.SetPosition(expanded.Get());
     if (*expanded.Get() == L'\0')
         return S_OK;
-
-    Token token;
-    do {
-        HKEY root = nullptr;
-        hr = ReadRootKey(parser, token, &root);
-        if (FAILED(hr))
-            return hr;
-        hr = registering ? RegisterRootBlock(parser, token, root)
-                         : WalkKeyBlock(parser, token, root, false, false, kRootDepth);
-        if (FAILED(hr))
-            return hr;
-        parser.SkipBlanks();
-    } while (*parser.Position() != L'\0');
-    return S_OK;
+    if (journal)
+        return WalkRootBlocks(parser, registering, *journal);
+    CUndoJournal ownJournal;
+    return WalkRootBlocks(parser, registering, ownJournal);
 }
 
 }  // namespace trevik

@@ -1,9 +1,12 @@
-// The unregister-mode branch of WalkKeyBlock: removes the values a block
+// The unregister-mode branch of the block walk: removes the values a block
 // names and, deepest first, the keys it names that have no subkeys left,
-// except keys marked "NoRemove".
+// except keys marked "NoRemove". A named key is followed as usual on the way
+// down, but deleting it deletes the key itself: where it is a link, the link
+// goes and its target stays.
 #include <cwchar>
 
 #include "platform/Constants.h"
+#include "platform/FaultInjection.h"
 #include "platform/HResult.h"
 #include "platform/KeyHandle.h"
 #include "platform/RemoveSubkey.h"
@@ -36,7 +39,7 @@ HRESULT DeleteNamedValue(HKEY parent, LPCWSTR name)
     LONG code = key.Open(parent, nullptr, kKeyWrite);
     if (code != ERROR_SUCCESS)
         return HResultFromWin32(code);
-    code = RegDeleteValueW(key.Get(), name);
+    code = ShouldInjectFault(Fault::RegistryWrite) ? kInjectedRegistryFailure : RegDeleteValueW(key.Get(), name);
     if (code != ERROR_SUCCESS && code != ERROR_FILE_NOT_FOUND)
         return HResultFromWin32(code);
     return S_OK;
@@ -133,7 +136,9 @@ private:
     // entries to the wrong level.
     HRESULT NestedBlock(HKEY key, bool recovery)
     {
-        return WalkNestedBlock(parser_, token_, key, false, recovery, depth_);
+        return WalkNestedBlock(parser_, token_, depth_, [this, key, recovery](int depth) {
+            return UnregisterKeyBlock(parser_, token_, key, recovery, depth);
+        });
     }
 
     HRESULT RemoveIfEmpty(CKeyHandle& key, const RememberedKeyName& name, bool removable)

@@ -41,17 +41,32 @@ private:
     BYTE* data_ = nullptr;
 };
 
-LONG SetValue(HKEY key, LPCWSTR name, DWORD type, const void* data, size_t bytes)
+// The value a script entry writes, and how its old content is recorded.
+struct ValueTarget {
+    HKEY key;
+    LPCWSTR name;
+    ValueRecorder recorder;
+};
+
+LONG SetValue(const ValueTarget& target, DWORD type, const void* data, size_t bytes)
 {
-    return RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(bytes));
+    if (target.recorder.journal) {
+        LONG code = target.recorder.journal->ValueAboutToChange(target.key, *target.recorder.place, target.name);
+        if (code != ERROR_SUCCESS)
+            return code;
+    }
+    if (ShouldInjectFault(Fault::RegistryWrite))
+        return kInjectedRegistryFailure;
+    return RegSetValueExW(target.key, target.name, 0, type, static_cast<const BYTE*>(data),
+                          static_cast<DWORD>(bytes));
 }
 
-HRESULT WriteString(HKEY key, LPCWSTR name, LPCWSTR text)
+HRESULT WriteString(const ValueTarget& target, LPCWSTR text)
 {
-    return HResultFromWin32(SetValue(key, name, REG_SZ, text, (std::wcslen(text) + 1) * sizeof(wchar_t)));
+    return HResultFromWin32(SetValue(target, REG_SZ, text, (std::wcslen(text) + 1) * sizeof(wchar_t)));
 }
 
-HRESULT WriteNumber(HKEY key, LPCWSTR name, LPCWSTR text)
+HRESULT WriteNumber(const ValueTarget& target, LPCWSTR text)
 {
     // A text that does not convert leaves the number unset: it is refused,
     // never written.
@@ -59,10 +74,10 @@ HRESULT WriteNumber(HKEY key, LPCWSTR name, LPCWSTR text)
     if (FAILED(VarUI4FromStr(const_cast<LPOLESTR>(text), 0, 0, &number)))
         return DISP_E_EXCEPTION;
     DWORD data = number;
-    return HResultFromWin32(SetValue(key, name, REG_DWORD, &data, sizeof(data)));
+    return HResultFromWin32(SetValue(target, REG_DWORD, &data, sizeof(data)));
 }
 
-HRESULT WriteBinary(HKEY key, LPCWSTR name, LPCWSTR digits)
+HRESULT WriteBinary(const ValueTarget& target, LPCWSTR digits)
 {
     size_t length = std::wcslen(digits);
     if (length % 2 != 0)
@@ -72,7 +87,7 @@ HRESULT WriteBinary(HKEY key, LPCWSTR name, LPCWSTR digits)
         return E_FAIL;
     for (size_t i = 0; i < length; ++i)
         area.Bytes()[i / 2] |= HexDigitValue(digits[i]) << (i % 2 == 0 ? 4 : 0);
-    return HResultFromWin32(SetValue(key, name, REG_BINARY, area.Bytes(), length / 2));
+    return HResultFromWin32(SetValue(target, REG_BINARY, area.Bytes(), length / 2));
 }
 
 // Units of a list of strings up to and including its first empty string.
@@ -89,7 +104,7 @@ size_t ListUnits(const wchar_t* list)
 
 // Splits the text at each backslash-zero pair and closes the list with an
 // empty string; the data written ends at the list's first empty string.
-HRESULT WriteMultiString(HKEY key, LPCWSTR name, LPCWSTR text)
+HRESULT WriteMultiString(const ValueTarget& target, LPCWSTR text)
 {
     size_t length = std::wcslen(text);
     ValueArea area((length + 2) * sizeof(wchar_t));
@@ -106,7 +121,7 @@ HRESULT WriteMultiString(HKEY key, LPCWSTR name, LPCWSTR text)
     }
     out[0] = L'\0';
     out[1] = L'\0';
-    return HResultFromWin32(SetValue(key, name, REG_MULTI_SZ, area.Units(), ListUnits(area.Units()) * sizeof(wchar_t)));
+    return HResultFromWin32(SetValue(target, REG_MULTI_SZ, area.Units(), ListUnits(area.Units()) * sizeof(wchar_t)));
 }
 
 }  // namespace
@@ -134,7 +149,8 @@ BYTE HexDigitValue(wchar_t unit)
     return 0;
 }
 
-HRESULT WriteScriptValue(CRegScriptParser& parser, HKEY key, LPCWSTR valueName, Token& token)
+HRESULT WriteScriptValue(CRegScriptParser& parser, HKEY key, LPCWSTR valueName, Token& token,
+                         ValueRecorder recorder)
 {
     Token text;
     HRESULT hr = parser.ReadToken(text);
@@ -147,18 +163,19 @@ HRESULT WriteScriptValue(CRegScriptParser& parser, HKEY key, LPCWSTR valueName, 
     if (FAILED(hr))
         return hr;
 
+    const ValueTarget target{key, valueName, recorder};
     switch (kind) {
     case VT_BSTR:
-        hr = WriteString(key, valueName, text);
+        hr = WriteString(target, text);
         break;
     case kMultiString:
-        hr = WriteMultiString(key, valueName, text);
+        hr = WriteMultiString(target, text);
         break;
     case VT_UI4:
-        hr = WriteNumber(key, valueName, text);
+        hr = WriteNumber(target, text);
         break;
     default:
-        hr = WriteBinary(key, valueName, text);
+        hr = WriteBinary(target, text);
         break;
     }
     if (FAILED(hr))

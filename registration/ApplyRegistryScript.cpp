@@ -30,9 +30,11 @@ void AddExtraPairs(CReplacementMap& replacements, const ReplacementPair* pairs)
 
 }  // namespace
 
-HRESULT ApplyRegistryScript(UINT16 resourceId, bool registering, const ReplacementPair* extraPairs)
+HRESULT ApplyRegistryScript(UINT16 resourceId, bool registering, const ReplacementPair* extraPairs,
+                            CUndoJournal* journal)
 {
     CRegObject registrar;
+    registrar.RecordChangesIn(journal);
     AddExtraPairs(registrar.Replacements(), extraPairs);
 
     if (!globalModule)

@@ -5,6 +5,8 @@
 
 namespace trevik {
 
+class CUndoJournal;
+
 // A replacement name and its value; a list ends with a pair whose name is null.
 struct ReplacementPair {
     LPCOLESTR name;
@@ -12,7 +14,9 @@ struct ReplacementPair {
 };
 
 // Runs the "REGISTRY" resource `resourceId` of the library's own file;
-// `extraPairs`, when given, adds its pairs to the replacements.
-HRESULT ApplyRegistryScript(UINT16 resourceId, bool registering, const ReplacementPair* extraPairs);
+// `extraPairs`, when given, adds its pairs to the replacements. A
+// registration records its changes in `journal` when given.
+HRESULT ApplyRegistryScript(UINT16 resourceId, bool registering, const ReplacementPair* extraPairs,
+                            CUndoJournal* journal);
 
 }  // namespace trevik

@@ -151,6 +151,12 @@ HRESULT UnregisterModuleTypeLibrary(HMODULE module, LPCOLESTR index)
     hr = attributes.Read();
     if (FAILED(hr))
         return hr;
+    // A library that is not registered is already where unregistering
+    // wants it.
+    BString registeredPath;
+    if (QueryPathOfRegTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
+                              registeredPath.Receive()) == TYPE_E_LIBNOTREGISTERED)
+        return S_FALSE;
     return ChooseUnregisterTypeLib()(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
                                      attributes->lcid, attributes->syskind);
 }

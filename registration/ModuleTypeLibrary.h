@@ -17,7 +17,8 @@ HRESULT LoadModuleTypeLibrary(HMODULE module, LPCOLESTR index, BSTR* path, IType
 HRESULT RegisterModuleTypeLibrary(HMODULE module, LPCOLESTR index);
 
 // Removes the registration named by the module's type library's own
-// identifier, version, locale and system kind.
+// identifier, version, locale and system kind; S_FALSE, touching nothing,
+// when that library is not registered.
 HRESULT UnregisterModuleTypeLibrary(HMODULE module, LPCOLESTR index);
 
 // Position (in units) where a path's extension starts: the last "." after the

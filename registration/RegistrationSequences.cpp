@@ -4,8 +4,10 @@
 #include "module/ComModuleRecord.h"
 #include "platform/Constants.h"
 #include "platform/PerUserRegistration.h"
+#include "registrar/UndoJournal.h"
 #include "registration/ApplyRegistryScript.h"
 #include "registration/ModuleTypeLibrary.h"
+#include "registration/RegistrationLock.h"
 #include "registration/UpdateClassCategories.h"
 
 namespace trevik {
@@ -26,6 +28,20 @@ private:
 
 const ReplacementPair kAppIdReplacements[] = {{L"APPID", kAppIdText}, {nullptr, nullptr}};
 
+// Keeps the first failure of steps that all run.
+class FirstFailure {
+public:
+    void Keep(HRESULT hr)
+    {
+        if (SUCCEEDED(result_))
+            result_ = FAILED(hr) ? hr : S_OK;
+    }
+    HRESULT Result() const { return result_; }
+
+private:
+    HRESULT result_ = S_OK;
+};
+
 // Calls `step` for each entry until one fails; that result, or S_OK.
 template <class Step>
 HRESULT ForEachClass(ComModuleRecord& objectMap, Step step)
@@ -37,46 +53,71 @@ HRESULT ForEachClass(ComModuleRecord& objectMap, Step step)
     return hr;
 }
 
-HRESULT RegisterClass(ObjectMapEntry& entry)
+// The registration steps, each change recorded in `journal`.
+HRESULT RegisterAll(ComModuleRecord& objectMap, CUndoJournal& journal)
 {
-    HRESULT hr = entry.updateRegistry(TRUE);
+    HRESULT hr = ApplyRegistryScript(kAppIdScriptResource, true, kAppIdReplacements, &journal);
     if (FAILED(hr))
         return hr;
-    return UpdateClassCategories(*entry.classId, entry.getCategoryMap(), true);
+    hr = ForEachClass(objectMap, [&journal](ObjectMapEntry& entry) {
+        HRESULT hr = entry.updateRegistry(TRUE, &journal);
+        if (FAILED(hr))
+            return hr;
+        return UpdateClassCategories(*entry.classId, entry.getCategoryMap(), true);
+    });
+    if (FAILED(hr))
+        return hr;
+    return RegisterModuleTypeLibrary(objectMap.typeLibraryModule, nullptr);
 }
 
-HRESULT UnregisterClass(ObjectMapEntry& entry)
+// All or nothing: a failing step takes back every change of the steps
+// before it. The type library is the last step, so a failure never follows
+// its registration.
+HRESULT RegisterUnderLock(ComModuleRecord& objectMap)
 {
-    HRESULT hr = UpdateClassCategories(*entry.classId, entry.getCategoryMap(), false);
+    RegistrationLocale locale;
+    CUndoJournal journal;
+    HRESULT hr = RegisterAll(objectMap, journal);
     if (FAILED(hr))
-        return hr;
-    return entry.updateRegistry(FALSE);
+        journal.RollBackTo(0);
+    return hr;
+}
+
+// Every step runs, so that nothing of the library is stranded by an
+// earlier failure; the first failure is returned.
+HRESULT UnregisterUnderLock(ComModuleRecord& objectMap)
+{
+    RegistrationLocale locale;
+    FirstFailure result;
+    for (ObjectMapEntry** slot = objectMap.firstEntry; slot < objectMap.endEntry; ++slot) {
+        if (!*slot)
+            continue;
+        result.Keep(UpdateClassCategories(*(*slot)->classId, (*slot)->getCategoryMap(), false));
+        result.Keep((*slot)->updateRegistry(FALSE, nullptr));
+    }
+    result.Keep(UnregisterModuleTypeLibrary(objectMap.typeLibraryModule, nullptr));
+    result.Keep(ApplyRegistryScript(kAppIdScriptResource, false, kAppIdReplacements, nullptr));
+    return result.Result();
 }
 
 }  // namespace
 
 HRESULT RunRegistration(ComModuleRecord& objectMap)
 {
-    RegistrationLocale locale;
-    HRESULT hr = ApplyRegistryScript(kAppIdScriptResource, true, kAppIdReplacements);
+    RegistrationLock lock;
+    HRESULT hr = lock.Acquire();
     if (FAILED(hr))
         return hr;
-    hr = ForEachClass(objectMap, RegisterClass);
-    if (FAILED(hr))
-        return hr;
-    return RegisterModuleTypeLibrary(objectMap.typeLibraryModule, nullptr);
+    return RegisterUnderLock(objectMap);
 }
 
 HRESULT RunUnregistration(ComModuleRecord& objectMap)
 {
-    RegistrationLocale locale;
-    HRESULT hr = ForEachClass(objectMap, UnregisterClass);
+    RegistrationLock lock;
+    HRESULT hr = lock.Acquire();
     if (FAILED(hr))
         return hr;
-    hr = UnregisterModuleTypeLibrary(objectMap.typeLibraryModule, nullptr);
-    if (FAILED(hr))
-        return hr;
-    return ApplyRegistryScript(kAppIdScriptResource, false, kAppIdReplacements);
+    return UnregisterUnderLock(objectMap);
 }
 
 bool IsUserCommandLine(LPCWSTR commandLine)
@@ -96,12 +137,13 @@ HRESULT InstallServer(ComModuleRecord& objectMap, BOOL install, LPCWSTR commandL
 {
     if (commandLine && IsUserCommandLine(commandLine))
         EnablePerUserRegistration();
-    if (!install)
-        return RunUnregistration(objectMap);
-    HRESULT hr = RunRegistration(objectMap);
+    RegistrationLock lock;
+    HRESULT hr = lock.Acquire();
     if (FAILED(hr))
-        RunUnregistration(objectMap);
-    return hr;
+        return hr;
+    // A failed registration has already taken itself back, so a previous
+    // registration stays as it was.
+    return install ? RegisterUnderLock(objectMap) : UnregisterUnderLock(objectMap);
 }
 
 }  // namespace trevik

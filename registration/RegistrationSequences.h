@@ -7,16 +7,22 @@ namespace trevik {
 
 class ComModuleRecord;
 
+// Each sequence holds the session's registration lock of the class for its
+// whole length, so that threads and processes take turns.
+
 // AppID script, then each class's script and categories, then the type
-// library; the first failure ends the sequence and is returned.
+// library. The first failure ends the sequence, takes back every registry
+// change the sequence made, and is returned: a failed registration leaves
+// the registry as it was.
 HRESULT RunRegistration(ComModuleRecord& objectMap);
 
-// Each class's categories and script, then the type library, then the AppID
-// script; the first failure ends the sequence and is returned.
+// Each class's categories and script, then the type library (which may be
+// unregistered already), then the AppID script. Every step runs; the first
+// failure is returned.
 HRESULT RunUnregistration(ComModuleRecord& objectMap);
 
 // DllInstall: the command line "user" (any letter case) switches per-user
-// registration on; installing that fails is undone by a whole unregistration.
+// registration on; then a registration or an unregistration as above.
 HRESULT InstallServer(ComModuleRecord& objectMap, BOOL install, LPCWSTR commandLine);
 
 // True for "user" in any letter case of A to Z, and nothing longer or shorter.

@@ -153,7 +153,7 @@ TEST_F(ModuleTypeLibraryTest, RegistersWithTheModulePathAndUnregistersFromItsOwn
 
     EXPECT_EQ(S_OK, trevik::UnregisterModuleTypeLibrary(module, nullptr));
     EXPECT_FALSE(IsRegistered());
-    EXPECT_TRUE(FAILED(trevik::UnregisterModuleTypeLibrary(module, nullptr))) << "nothing left to remove";
+    EXPECT_EQ(S_FALSE, trevik::UnregisterModuleTypeLibrary(module, nullptr)) << "nothing left to remove";
 }
 
 TEST_F(ModuleTypeLibraryTest, PerUserFunctionsAreChosenOnlyWhenPerUserRegistrationIsOn)

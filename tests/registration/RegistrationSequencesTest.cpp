@@ -47,7 +47,7 @@ struct ClassCall {
 std::vector<ClassCall> classCalls;
 HRESULT classRegistrationResult = S_OK;
 
-HRESULT RecordingUpdateRegistry(BOOL registering)
+HRESULT RecordingUpdateRegistry(BOOL registering, trevik::CUndoJournal*)
 {
     classCalls.push_back({registering != FALSE, AppIdRegistered(), TypeLibraryRegistered(), GetThreadLocale()});
     return registering ? classRegistrationResult : S_OK;
@@ -111,32 +111,36 @@ TEST_F(RegistrationSequencesTest, UnregistrationRunsTheClassesThenTheTypeLibrary
     EXPECT_EQ(kGermanLocale, GetThreadLocale());
 }
 
-TEST_F(RegistrationSequencesTest, FailingClassLeavesTheAppIdAndRegistersNoTypeLibrary)
+TEST_F(RegistrationSequencesTest, FailingClassTakesBackTheAppIdAndRegistersNoTypeLibrary)
 {
     classRegistrationResult = DISP_E_EXCEPTION;
     EXPECT_EQ(DISP_E_EXCEPTION, trevik::RunRegistration(objectMap));
-    EXPECT_TRUE(AppIdRegistered());
+    EXPECT_FALSE(AppIdRegistered());
     EXPECT_FALSE(TypeLibraryRegistered());
     EXPECT_EQ(kGermanLocale, GetThreadLocale()) << "the caller's locale comes back after a failure too";
 }
 
-TEST_F(RegistrationSequencesTest, FailedTypeLibraryStepKeepsTheAppIdEntries)
+TEST_F(RegistrationSequencesTest, UnregistrationGoesOnWhenTheTypeLibraryIsAlreadyGone)
 {
     ASSERT_EQ(S_OK, trevik::RunRegistration(objectMap));
     ASSERT_EQ(S_OK, UnRegisterTypeLib(LIBID_trevikLib, 1, 0, 0, SYS_WIN64));
 
-    EXPECT_TRUE(FAILED(trevik::RunUnregistration(objectMap)));
+    EXPECT_EQ(S_OK, trevik::RunUnregistration(objectMap));
     EXPECT_EQ(2u, classCalls.size()) << "the classes were unregistered first";
-    EXPECT_TRUE(AppIdRegistered());
+    EXPECT_FALSE(AppIdRegistered());
 }
 
-TEST_F(RegistrationSequencesTest, InstallUnregistersAfterAFailedRegistration)
+TEST_F(RegistrationSequencesTest, FailedInstallLeavesAnEarlierRegistrationAsItWas)
 {
+    ASSERT_EQ(S_OK, trevik::RunRegistration(objectMap));
+    const testsupport::RegistryDump before = testsupport::DumpTree(HKEY_CURRENT_USER);
+
     classRegistrationResult = E_ACCESSDENIED;
     EXPECT_EQ(E_ACCESSDENIED, trevik::InstallServer(objectMap, TRUE, nullptr));
     ASSERT_EQ(2u, classCalls.size());
-    EXPECT_TRUE(classCalls[0].registering);
-    EXPECT_FALSE(classCalls[1].registering);
+    EXPECT_TRUE(classCalls[1].registering) << "nothing is unregistered after the failure";
+    EXPECT_EQ(std::vector<std::wstring>(), testsupport::Differences(before, testsupport::DumpTree(HKEY_CURRENT_USER)));
+    EXPECT_TRUE(TypeLibraryRegistered());
     EXPECT_EQ(kGermanLocale, GetThreadLocale());
 }
 

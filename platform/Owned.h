@@ -1,0 +1,59 @@
+// One owner for every kind of handle: a handle and the function that
+// releases it, given by a traits class, so that "released on every path" is
+// a property of the type.
+#pragma once
+#include <windows.h>
+
+#include <utility>
+
+namespace trevik {
+
+// Traits: `Handle`, the empty value `kEmpty` and `Release(Handle)`.
+template <class Traits>
+class Owned {
+public:
+    using Handle = typename Traits::Handle;
+
+    Owned() noexcept = default;
+    explicit Owned(Handle handle) noexcept : handle_(handle) {}
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    Owned(Owned&& other) noexcept : handle_(other.ReleaseOwnership()) {}
+    Owned& operator=(Owned&& other) noexcept
+    {
+        Reset(other.ReleaseOwnership());
+        return *this;
+    }
+    ~Owned() { Reset(); }
+
+    Handle Get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return handle_ != Traits::kEmpty; }
+
+    // Releases what is held and holds `handle` instead.
+    void Reset(Handle handle = Traits::kEmpty) noexcept
+    {
+        Handle old = std::exchange(handle_, handle);
+        if (old != Traits::kEmpty)
+            Traits::Release(old);
+    }
+    // Hands the handle to the caller, who releases it.
+    Handle ReleaseOwnership() noexcept { return std::exchange(handle_, Traits::kEmpty); }
+    // Releases what is held and returns the slot for an out parameter.
+    Handle* Receive() noexcept
+    {
+        Reset();
+        return &handle_;
+    }
+
+private:
+    Handle handle_ = Traits::kEmpty;
+};
+
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static constexpr HANDLE kEmpty = nullptr;
+    static void Release(HANDLE handle) noexcept { CloseHandle(handle); }
+};
+using KernelHandle = Owned<KernelHandleTraits>;
+
+}  // namespace trevik
