@@ -204,6 +204,21 @@ TEST_F(RegisterWalkTest, AFailingRootBlockIsRolledBackAndEarlierBlocksStay)
     EXPECT_EQ(L"value", ReadString(kUser, L"Shared", L"foreign")) << "a key that was there before stays whole";
 }
 
+TEST_F(RegisterWalkTest, TheRollBackRestoresOverwrittenValuesAndDeletedTreesWithTheirLinks)
+{
+    WriteString(kUser, L"Kept", nullptr, L"old default");
+    WriteString(kUser, L"Kept", L"v", L"old value");
+    WriteString(kUser, L"Forced\\Sub\\Deeper", L"w", L"deep");
+    WriteString(kUser, L"Target", L"t", L"target");
+    CreateLink(L"Forced\\Shortcut", L"Target");
+    const RegistryDump before = DumpTree(kUser);
+
+    EXPECT_EQ(DISP_E_EXCEPTION,
+              Register(L"HKCU { Kept = s 'new' { val v = d 5 val added = s 'a' } ForceRemove Forced { New } Bad\\Name }"));
+    EXPECT_EQ(std::vector<std::wstring>(), Differences(before, DumpTree(kUser)));
+    EXPECT_TRUE(IsLink(L"Forced\\Shortcut")) << "a deleted link comes back as a link";
+}
+
 TEST_F(RegisterWalkTest, ExpansionFailuresTouchNothing)
 {
     EXPECT_EQ(DISP_E_EXCEPTION, Register(L"HKCU { Key = s '%missing%' }"));

@@ -171,7 +171,7 @@ TEST_F(UnregisterWalkTest, SyntaxErrorsAreExceptions)
         EXPECT_EQ(DISP_E_EXCEPTION, Unregister(script)) << script;
 }
 
-class KeyDeletionTest : public ScriptTest {};
+using KeyDeletionTest = ScriptTest;
 
 TEST_F(KeyDeletionTest, DeleteKeyTreeRemovesEveryLevel)
 {
@@ -194,6 +194,46 @@ TEST_F(KeyDeletionTest, DeleteKeyTreeGoesDeepestFirstAndStopsAtAKeyItCannotDelet
     EXPECT_EQ((std::vector<std::wstring>{L"B", L"C"}), SubkeyNames(kUser, L"Tree"));
     EXPECT_EQ(std::vector<std::wstring>{L"B1"}, SubkeyNames(kUser, L"Tree\\B"));
     RestrictKey(kUser, L"Tree\\B\\B1", L"D:P(A;;KA;;;WD)");
+}
+
+TEST_F(KeyDeletionTest, ALinkGoesAsALinkAndWhatItPointsAtStays)
+{
+    WriteString(kUser, L"Precious\\Below", L"v", L"kept");
+    CreateKey(kUser, L"Precious\\Below\\Empty");
+    const struct {
+        const wchar_t* link;
+        const wchar_t* target;
+        const wchar_t* script;
+        bool registering;
+    } cases[] = {
+        {L"Tree", L"Precious", L"HKCU { ForceRemove Tree }", true},
+        {L"Tree\\Shortcut", L"Precious", L"HKCU { Delete Tree }", true},
+        {L"Tree\\Loop", L"Tree", L"HKCU { ForceRemove Tree }", true},
+        {L"Tree", L"Precious\\Below\\Empty", L"HKCU { Tree }", false},
+    };
+    for (const auto& c : cases) {
+        CreateLink(c.link, c.target);
+        EXPECT_EQ(S_OK, Run(c.script, c.registering)) << c.script;
+        EXPECT_FALSE(IsLink(c.link)) << c.script;
+        EXPECT_EQ(L"kept", ReadString(kUser, L"Precious\\Below", L"v")) << c.script;
+        EXPECT_TRUE(KeyExists(kUser, L"Precious\\Below\\Empty")) << c.script;
+        trevik::DeleteKeyTree(kUser, L"Tree");
+    }
+}
+
+TEST_F(KeyDeletionTest, AnyDepthIsDeletedWithoutRecursion)
+{
+    HKEY level = nullptr;
+    RegCreateKeyExW(kUser, L"Chain", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &level, nullptr);
+    for (int depth = 0; depth < 3000; ++depth) {
+        HKEY next = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(level, L"a", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &next, nullptr));
+        RegCloseKey(level);
+        level = next;
+    }
+    RegCloseKey(level);
+    EXPECT_EQ(ERROR_SUCCESS, trevik::DeleteKeyTree(kUser, L"Chain"));
+    EXPECT_FALSE(KeyExists(kUser, L"Chain"));
 }
 
 }  // namespace
