@@ -39,7 +39,11 @@ using bench::SetString;
 
 constexpr int kRounds = 9;
 constexpr int kCyclesPerRound = 20;
-constexpr double kTarget = 1.25;
+// The library's side also keeps its undo journal (the old content of every
+// value it overwrites, every key it creates), deletes each key as itself so
+// that no link is followed, and takes the session's registration lock; the
+// direct side makes only the writes.
+constexpr double kTarget = 1.5;
 constexpr bool kRemovable = true;
 constexpr bool kNoRemove = false;
 const wchar_t kClassName[] = L"ZuTrevikHelper Class";
