@@ -7,7 +7,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 BUILD_DIR=$build "$root/scripts/build.sh"
 
-export WINEPREFIX=$build/wine/demo WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+# TREVIK_DEMO_PREFIX puts the demo's prefix elsewhere (the tests use it).
+export WINEPREFIX=${TREVIK_DEMO_PREFIX:-$build/wine/demo} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 dll=$(winpath "$build/trevik.dll")
 pagehost=$(winpath "$build/tools/pagehost/trevikpagehost.dll")
@@ -15,6 +16,8 @@ clsid=$(sed -n 's/^set(TREVIK_CLSID_ZuTrevikHelper *\([0-9A-F-]*\))$/\1/p' "$roo
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "== Making the Wine prefix $WINEPREFIX"
+  # Wine cannot make a prefix whose parent folder does not exist yet.
+  mkdir -p "$(dirname "$WINEPREFIX")"
   wineboot -i >/dev/null 2>&1
 fi
 trap 'wineserver -k' EXIT
