@@ -161,6 +161,24 @@ TEST_F(RegistrationSequencesTest, TheLibrarysOwnClassRegistersPerUserAndOnlyTher
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserClasses + L"trevik.ZuTrevikHelper"));
 }
 
+TEST_F(RegistrationSequencesTest, ARegistrationLockLeftByAHolderThatEndedIsTakenOver)
+{
+    const std::wstring name = std::wstring(L"Local\\trevik.Registration.") + trevik::kClsidText;
+    HANDLE holder = CreateThread(
+        nullptr, 0,
+        [](void* mutexName) -> DWORD {
+            HANDLE mutex = CreateMutexW(nullptr, TRUE, static_cast<const wchar_t*>(mutexName));
+            return mutex ? 0 : 1;  // ends holding it
+        },
+        const_cast<wchar_t*>(name.c_str()), 0, nullptr);
+    ASSERT_NE(nullptr, holder);
+    WaitForSingleObject(holder, INFINITE);
+    CloseHandle(holder);
+
+    EXPECT_EQ(S_OK, trevik::RunRegistration(objectMap));
+    EXPECT_TRUE(AppIdRegistered());
+}
+
 TEST(UserCommandLine, IsUserInAnyLetterCaseAndNothingElse)
 {
     for (const wchar_t* user : {L"user", L"USER", L"uSeR"})
