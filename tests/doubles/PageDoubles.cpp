@@ -62,9 +62,18 @@ HRESULT FakeHtmlDocument::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS
     if (!result)
         return E_POINTER;
     VariantInit(result);
-    result->vt = VT_BSTR;
-    result->bstrVal = SysAllocString(title_.c_str());
-    return result->bstrVal ? S_OK : E_OUTOFMEMORY;
+    HRESULT hr = get_title(&result->bstrVal);
+    if (SUCCEEDED(hr))
+        result->vt = VT_BSTR;
+    return hr;
+}
+
+HRESULT FakeHtmlDocument::get_title(BSTR* title)
+{
+    if (!title)
+        return E_POINTER;
+    *title = SysAllocString(title_.c_str());
+    return *title ? S_OK : E_OUTOFMEMORY;
 }
 
 // FakeWebBrowser

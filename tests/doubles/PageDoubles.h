@@ -12,15 +12,17 @@
 
 #include "doubles/CountedObject.h"
 #include "platform/ComPtr.h"
+#include "tools/pagehost/HtmlDocumentBase.h"
+#include "tools/pagehost/WebBrowserBase.h"
 
 namespace doubles {
 
 using trevik::ComPtr;
 
 // A frame's document. Script reads its "title" through IDispatch. As an HTML
-// document it answers IHTMLDocument2 with its IDispatch pointer: callers of
-// this double may only use the IDispatch part of that interface.
-class FakeHtmlDocument : public CountedObject, public IDispatch {
+// document it also serves IHTMLDocument2, whose get_title gives the same
+// title; the rest of that table answers E_NOTIMPL.
+class FakeHtmlDocument : public CountedObject, public pagehost::HtmlDocumentBase {
 public:
     static ComPtr<FakeHtmlDocument> Create(std::wstring title, bool isHtmlDocument = true);
 
@@ -33,6 +35,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO*, UINT*) override;
+    HRESULT STDMETHODCALLTYPE get_title(BSTR* title) override;
 
 private:
     FakeHtmlDocument(std::wstring title, bool isHtmlDocument);
@@ -42,84 +45,13 @@ private:
 
 // An embedded web browser (a frame). get_Document hands out the configured
 // document, which may be none, and returns the configured code.
-class FakeWebBrowser : public CountedObject, public IWebBrowser2 {
+class FakeWebBrowser : public CountedObject, public pagehost::WebBrowserBase {
 public:
     static ComPtr<FakeWebBrowser> Create(ComPtr<IDispatch> document, HRESULT documentResult = S_OK);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     DOUBLES_IUNKNOWN_METHODS()
     HRESULT STDMETHODCALLTYPE get_Document(IDispatch** document) override;
-
-#define DOUBLES_UNUSED(name, ...) \
-    HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
-    DOUBLES_UNUSED(GetTypeInfoCount, UINT*)
-    DOUBLES_UNUSED(GetTypeInfo, UINT, LCID, ITypeInfo**)
-    DOUBLES_UNUSED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-    DOUBLES_UNUSED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
-    DOUBLES_UNUSED(GoBack)
-    DOUBLES_UNUSED(GoForward)
-    DOUBLES_UNUSED(GoHome)
-    DOUBLES_UNUSED(GoSearch)
-    DOUBLES_UNUSED(Navigate, BSTR, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
-    DOUBLES_UNUSED(Refresh)
-    DOUBLES_UNUSED(Refresh2, VARIANT*)
-    DOUBLES_UNUSED(Stop)
-    DOUBLES_UNUSED(get_Application, IDispatch**)
-    DOUBLES_UNUSED(get_Parent, IDispatch**)
-    DOUBLES_UNUSED(get_Container, IDispatch**)
-    DOUBLES_UNUSED(get_TopLevelContainer, VARIANT_BOOL*)
-    DOUBLES_UNUSED(get_Type, BSTR*)
-    DOUBLES_UNUSED(get_Left, LONG*)
-    DOUBLES_UNUSED(put_Left, LONG)
-    DOUBLES_UNUSED(get_Top, LONG*)
-    DOUBLES_UNUSED(put_Top, LONG)
-    DOUBLES_UNUSED(get_Width, LONG*)
-    DOUBLES_UNUSED(put_Width, LONG)
-    DOUBLES_UNUSED(get_Height, LONG*)
-    DOUBLES_UNUSED(put_Height, LONG)
-    DOUBLES_UNUSED(get_LocationName, BSTR*)
-    DOUBLES_UNUSED(get_LocationURL, BSTR*)
-    DOUBLES_UNUSED(get_Busy, VARIANT_BOOL*)
-    DOUBLES_UNUSED(Quit)
-    DOUBLES_UNUSED(ClientToWindow, int*, int*)
-    DOUBLES_UNUSED(PutProperty, BSTR, VARIANT)
-    DOUBLES_UNUSED(GetProperty, BSTR, VARIANT*)
-    DOUBLES_UNUSED(get_Name, BSTR*)
-    DOUBLES_UNUSED(get_HWND, SHANDLE_PTR*)
-    DOUBLES_UNUSED(get_FullName, BSTR*)
-    DOUBLES_UNUSED(get_Path, BSTR*)
-    DOUBLES_UNUSED(get_Visible, VARIANT_BOOL*)
-    DOUBLES_UNUSED(put_Visible, VARIANT_BOOL)
-    DOUBLES_UNUSED(get_StatusBar, VARIANT_BOOL*)
-    DOUBLES_UNUSED(put_StatusBar, VARIANT_BOOL)
-    DOUBLES_UNUSED(get_StatusText, BSTR*)
-    DOUBLES_UNUSED(put_StatusText, BSTR)
-    DOUBLES_UNUSED(get_ToolBar, int*)
-    DOUBLES_UNUSED(put_ToolBar, int)
-    DOUBLES_UNUSED(get_MenuBar, VARIANT_BOOL*)
-    DOUBLES_UNUSED(put_MenuBar, VARIANT_BOOL)
-    DOUBLES_UNUSED(get_FullScreen, VARIANT_BOOL*)
-    DOUBLES_UNUSED(put_FullScreen, VARIANT_BOOL)
-    DOUBLES_UNUSED(Navigate2, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
-    DOUBLES_UNUSED(QueryStatusWB, OLECMDID, OLECMDF*)
-    DOUBLES_UNUSED(ExecWB, OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*)
-    DOUBLES_UNUSED(ShowBrowserBar, VARIANT*, VARIANT*, VARIANT*)
-    DOUBLES_UNUSED(get_ReadyState, READYSTATE*)
-    DOUBLES_UNUSED(get_Offline, VARIANT_BOOL*)
-    DOUBLES_UNUSED(put_Offline, VARIANT_BOOL)
-    DOUBLES_UNUSED(get_Silent, VARIANT_BOOL*)
-    DOUBLES_UNUSED(put_Silent, VARIANT_BOOL)
-    DOUBLES_UNUSED(get_RegisterAsBrowser, VARIANT_BOOL*)
-    DOUBLES_UNUSED(put_RegisterAsBrowser, VARIANT_BOOL)
-    DOUBLES_UNUSED(get_RegisterAsDropTarget, VARIANT_BOOL*)
-    DOUBLES_UNUSED(put_RegisterAsDropTarget, VARIANT_BOOL)
-    DOUBLES_UNUSED(get_TheaterMode, VARIANT_BOOL*)
-    DOUBLES_UNUSED(put_TheaterMode, VARIANT_BOOL)
-    DOUBLES_UNUSED(get_AddressBar, VARIANT_BOOL*)
-    DOUBLES_UNUSED(put_AddressBar, VARIANT_BOOL)
-    DOUBLES_UNUSED(get_Resizable, VARIANT_BOOL*)
-    DOUBLES_UNUSED(put_Resizable, VARIANT_BOOL)
-#undef DOUBLES_UNUSED
 
 private:
     FakeWebBrowser(ComPtr<IDispatch> document, HRESULT documentResult);

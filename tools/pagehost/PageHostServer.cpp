@@ -6,12 +6,12 @@
 #include <new>
 #include <string>
 
+#include "ModuleLock.h"
 #include "SamplePage.h"
 
 namespace {
 
 HMODULE thisModule = nullptr;
-volatile LONG serverLocks = 0;
 
 // One static factory for the process; it does not count references.
 class SamplePageFactory : public IClassFactory {
@@ -39,9 +39,9 @@ public:
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override
     {
         if (lock)
-            InterlockedIncrement(&serverLocks);
+            pagehost::LockModule();
         else
-            InterlockedDecrement(&serverLocks);
+            pagehost::UnlockModule();
         return S_OK;
     }
 };
@@ -75,7 +75,7 @@ extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void*
 
 extern "C" HRESULT __stdcall DllCanUnloadNow()
 {
-    return (pagehost::LiveObjects() == 0 && serverLocks == 0) ? S_OK : S_FALSE;
+    return pagehost::ModuleIsLocked() ? S_FALSE : S_OK;
 }
 
 namespace {

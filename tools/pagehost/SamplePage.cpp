@@ -1,15 +1,14 @@
 #include "SamplePage.h"
 
 #include <new>
-#include <string>
+
+#include "FrameDocument.h"
 
 namespace pagehost {
 
 const CLSID CLSID_SamplePage = {0x4279B7B9, 0x2302, 0x4D2C, {0xB5, 0xA6, 0x16, 0xEB, 0x1F, 0x4B, 0x8C, 0x06}};
 
 namespace {
-
-volatile LONG liveObjects = 0;
 
 enum Member : DISPID { AddFrame = 1, AddPlainFrame, AddFrameWithoutDocument, AddControl, Document };
 
@@ -53,42 +52,24 @@ HRESULT TextArgument(DISPPARAMS* params, std::wstring& text, UINT* argumentError
 
 }  // namespace
 
-LONG LiveObjects()
-{
-    return liveObjects;
-}
-
-SamplePage::SamplePage() : page_(doubles::FakePage::Create())
-{
-    InterlockedIncrement(&liveObjects);
-}
-
-SamplePage::~SamplePage()
-{
-    InterlockedDecrement(&liveObjects);
-}
+SamplePage::SamplePage() : document_(MakeObject<PageDocument>()) {}
 
 HRESULT SamplePage::Create(REFIID iid, void** out)
 {
     if (!out)
         return E_POINTER;
     *out = nullptr;
-    SamplePage* page = nullptr;
     try {
-        page = new SamplePage();
+        return MakeObject<SamplePage>()->QueryInterface(iid, out);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
-    page->AddRef();
-    HRESULT hr = page->QueryInterface(iid, out);
-    page->Release();
-    return hr;
 }
 
 HRESULT SamplePage::QueryInterface(REFIID iid, void** out)
 {
-    static const IID* const kAnswered[] = {&IID_IDispatch, nullptr};
-    return doubles::AnswerQuery(this, iid, out, kAnswered);
+    bool served = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch);
+    return Answer(served ? this : nullptr, out);
 }
 
 HRESULT SamplePage::GetTypeInfoCount(UINT* count)
@@ -151,7 +132,7 @@ HRESULT SamplePage::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARI
             return DISP_E_MEMBERNOTFOUND;
         if (result) {
             result->vt = VT_DISPATCH;
-            result->pdispVal = doubles::ComPtr<IDispatch>::Share(page_.Get()).Detach();
+            result->pdispVal = ComPtr<IDispatch>::Share(document_.Get()).Detach();
         }
         return S_OK;
     }
@@ -164,21 +145,26 @@ HRESULT SamplePage::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARI
         if (FAILED(hr))
             return hr;
     }
-    switch (id) {
+    Add(id, title);
+    return S_OK;
+}
+
+void SamplePage::Add(DISPID member, const std::wstring& title)
+{
+    switch (member) {
     case AddFrame:
-        page_->AddFrame(title);
+        document_->AddFrame(FrameDocument::Create(title, DocumentKind::Html));
         break;
     case AddPlainFrame:
-        page_->AddFrameWithDocument(doubles::FakeHtmlDocument::Create(title, false));
+        document_->AddFrame(FrameDocument::Create(title, DocumentKind::Other));
         break;
     case AddFrameWithoutDocument:
-        page_->AddFrameWithoutDocument();
+        document_->AddFrame(ComPtr<IDispatch>());
         break;
     case AddControl:
-        page_->AddControl();
+        document_->AddControl();
         break;
     }
-    return S_OK;
 }
 
 }  // namespace pagehost

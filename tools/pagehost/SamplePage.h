@@ -2,10 +2,10 @@
 // getFrames. It stands in for a browser's document object in the demo and in
 // the script-host tests.
 #pragma once
-#include <windows.h>
-#include <oaidl.h>
+#include <string>
 
-#include "doubles/PageDoubles.h"
+#include "PageDocument.h"
+#include "ServerObject.h"
 
 namespace pagehost {
 
@@ -20,12 +20,12 @@ constexpr wchar_t kSamplePageClsidText[] = L"{4279B7B9-2302-4D2C-B5A6-16EB1F4B8C
 //   addFrameWithoutDocument() a browser frame with no document
 //   addControl()              an embedded object that is no browser
 //   document                  (property) the page's document object
-class SamplePage : public doubles::CountedObject, public IDispatch {
+class SamplePage : public ServerObject<IDispatch> {
 public:
     static HRESULT Create(REFIID iid, void** out);
+    SamplePage();
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    DOUBLES_IUNKNOWN_METHODS()
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
@@ -33,14 +33,10 @@ public:
                                      EXCEPINFO*, UINT* argumentError) override;
 
 private:
-    SamplePage();
     // Invoke's work; running out of memory throws std::bad_alloc.
     HRESULT InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, UINT* argumentError);
-    ~SamplePage() override;
-    doubles::ComPtr<doubles::FakePage> page_;
+    void Add(DISPID member, const std::wstring& title);
+    ComPtr<PageDocument> document_;
 };
-
-// Instances alive in this process; DllCanUnloadNow answers from it.
-LONG LiveObjects();
 
 }  // namespace pagehost
