@@ -17,13 +17,13 @@ namespace {
 ComPtr<ITypeInfo> PreferredTypeInfo(ComPtr<ITypeInfo> info)
 {
     ComPtr<ITypeInfo2> info2;
-    if (FAILED(info2.QueryFrom(info.Get(), IID_ITypeInfo2)))
+    if (FAILED(info2.QueryFrom(info.Get(), __uuidof(ITypeInfo2))))
         return info;
     ComPtr<IUnknown> identity, identity2;
-    identity.QueryFrom(info.Get(), IID_IUnknown);
-    identity2.QueryFrom(info2.Get(), IID_IUnknown);
+    identity.QueryFrom(info.Get(), __uuidof(IUnknown));
+    identity2.QueryFrom(info2.Get(), __uuidof(IUnknown));
     ComPtr<ITypeInfo> fromInfo2;
-    if (identity.Get() == identity2.Get() || FAILED(fromInfo2.QueryFrom(info2.Get(), IID_ITypeInfo)))
+    if (identity.Get() == identity2.Get() || FAILED(fromInfo2.QueryFrom(info2.Get(), __uuidof(ITypeInfo))))
         return info;
     return fromInfo2;
 }

@@ -17,7 +17,7 @@ const InterfaceEntry* CZuTrevikHelper::GetEntries()
     using Object = CComObject<CZuTrevikHelper>;
     static const InterfaceEntry entries[] = {
         {&IID_IZuTrevikHelper, InterfaceOffset<IZuTrevikHelper, Object>(), kInterfaceAtOffset},
-        {&IID_IDispatch, InterfaceOffset<IZuTrevikHelper, Object>(), kInterfaceAtOffset},
+        {&__uuidof(IDispatch), InterfaceOffset<IZuTrevikHelper, Object>(), kInterfaceAtOffset},
         {nullptr, 0, kEndOfTable},
     };
     return entries;

@@ -21,7 +21,7 @@ HRESULT FindInterface(void* object, const InterfaceEntry* table, REFIID iid, voi
         return E_POINTER;
     *out = nullptr;
 
-    const InterfaceEntry* row = IsEqualIID(iid, IID_IUnknown) ? table : FindRow(table, iid);
+    const InterfaceEntry* row = IsEqualIID(iid, __uuidof(IUnknown)) ? table : FindRow(table, iid);
     if (!row)
         return E_NOINTERFACE;
     auto* found = reinterpret_cast<IUnknown*>(static_cast<char*>(object) + row->offset);

@@ -12,6 +12,9 @@ foreach(core trevik_core trevik_core_faults)
   add_dependencies(${core} trevik_interface)
   target_include_directories(${core} PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/typelib ${TREVIK_GENERATED_DIR})
   target_link_libraries(${core} PUBLIC trevik_warnings ${TREVIK_SYSTEM_LIBRARIES})
+  # Sections per function and per datum, so that the library's link keeps
+  # only what it reaches.
+  target_compile_options(${core} PRIVATE -ffunction-sections -fdata-sections)
 endforeach()
 target_compile_definitions(trevik_core_faults PUBLIC TREVIK_FAULT_INJECTION)
 

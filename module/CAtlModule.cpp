@@ -7,6 +7,12 @@
 #include "platform/Allocation.h"
 
 namespace trevik {
+namespace {
+
+// The platform's global interface table, {00000323-0000-0000-C000-000000000046}.
+const CLSID kGlobalInterfaceTableClass = {0x00000323, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
+}  // namespace
 
 GUID CAtlModule::typeLibraryId = {};
 
@@ -46,8 +52,8 @@ HRESULT CAtlModule::GetGlobalInterfaceTable(IGlobalInterfaceTable** out) noexcep
         return E_POINTER;
     HRESULT hr = S_OK;
     if (!globalInterfaceTable) {
-        hr = CoCreateInstance(CLSID_StdGlobalInterfaceTable, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IGlobalInterfaceTable, reinterpret_cast<void**>(&globalInterfaceTable));
+        hr = CoCreateInstance(kGlobalInterfaceTableClass, nullptr, CLSCTX_INPROC_SERVER,
+                              __uuidof(IGlobalInterfaceTable), reinterpret_cast<void**>(&globalInterfaceTable));
         if (FAILED(hr))
             return hr;
     }

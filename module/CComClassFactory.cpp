@@ -9,7 +9,7 @@ HRESULT CComClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out
     if (!out)
         return E_POINTER;
     *out = nullptr;
-    if (outer && !IsEqualIID(iid, IID_IUnknown))
+    if (outer && !IsEqualIID(iid, __uuidof(IUnknown)))
         return CLASS_E_NOAGGREGATION;
     return instanceCreator(outer, iid, out);
 }
@@ -26,7 +26,7 @@ HRESULT CComClassFactory::LockServer(BOOL lock)
 const InterfaceEntry* CComClassFactory::GetEntries()
 {
     static const InterfaceEntry entries[] = {
-        {&IID_IClassFactory, InterfaceOffset<IClassFactory, CComClassFactory>(), kInterfaceAtOffset},
+        {&__uuidof(IClassFactory), InterfaceOffset<IClassFactory, CComClassFactory>(), kInterfaceAtOffset},
         {nullptr, 0, kEndOfTable},
     };
     return entries;

@@ -23,7 +23,7 @@ HRESULT CreateClassObjectOnce(ComModuleRecord& record, ObjectMapEntry& entry)
     if (entry.classObject.load(std::memory_order_acquire))
         return S_OK;
     void* created = nullptr;
-    HRESULT hr = entry.getClassObject(reinterpret_cast<void*>(entry.createInstance), IID_IUnknown, &created);
+    HRESULT hr = entry.getClassObject(reinterpret_cast<void*>(entry.createInstance), __uuidof(IUnknown), &created);
     if (created)
         entry.classObject.store(static_cast<IUnknown*>(created), std::memory_order_release);
     return hr;

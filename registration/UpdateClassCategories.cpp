@@ -11,6 +11,9 @@
 namespace trevik {
 namespace {
 
+// The platform's categories manager, {0002E005-0000-0000-C000-000000000046}.
+const CLSID kCategoriesManagerClass = {0x0002E005, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
 const wchar_t* const kCategoryKeyNames[] = {L"\\Required Categories", L"\\Implemented Categories"};
 
 HRESULT RecordCategory(ICatRegister* manager, REFCLSID classId, const CategoryMapEntry& entry)
@@ -66,11 +69,11 @@ void RemoveEmptyCategoryKeys(REFCLSID classId)
 
 HRESULT UpdateClassCategories(REFCLSID classId, const CategoryMapEntry* map, bool registering)
 {
-    if (!map || IsEqualCLSID(classId, GUID_NULL))
+    if (!map || IsEqualCLSID(classId, GUID{}))
         return S_OK;
 
     ComPtr<ICatRegister> manager;
-    if (FAILED(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatRegister,
+    if (FAILED(CoCreateInstance(kCategoriesManagerClass, nullptr, CLSCTX_INPROC_SERVER, __uuidof(ICatRegister),
                                 manager.ReceiveVoid())))
         return S_OK;
 

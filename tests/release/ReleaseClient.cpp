@@ -1,0 +1,109 @@
+// A client built from the release alone: its header, its type library and
+// its registered library. It loads trevik.tlb, then calls getFrames
+// early-bound on a page of the sample page server and prints the frame
+// documents' titles, read early-bound too.
+//   release-client TLB
+#include <initguid.h>
+
+#include <windows.h>
+#include <mshtml.h>
+
+#include <cstdio>
+
+#include "trevik.h"
+
+namespace {
+
+const IID kNoInterface = {};
+
+// A late-bound call of the sample page's method or property `name`.
+HRESULT CallByName(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* argument, VARIANT* result)
+{
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    HRESULT hr = object->GetIDsOfNames(kNoInterface, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr))
+        return hr;
+    DISPPARAMS parameters = {argument, nullptr, argument ? 1u : 0u, 0};
+    return object->Invoke(id, kNoInterface, LOCALE_USER_DEFAULT, flags, &parameters, result, nullptr, nullptr);
+}
+
+HRESULT AddFrame(IDispatch* page, const wchar_t* title)
+{
+    VARIANT argument;
+    argument.vt = VT_BSTR;
+    argument.bstrVal = SysAllocString(title);
+    HRESULT hr = CallByName(page, L"addFrame", DISPATCH_METHOD, &argument, nullptr);
+    VariantClear(&argument);
+    return hr;
+}
+
+int Fail(const char* step, HRESULT hr)
+{
+    std::printf("%s failed: 0x%08lX\n", step, static_cast<unsigned long>(hr));
+    return 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 2)
+        return 2;
+    CoInitialize(nullptr);
+    ITypeLib* library = nullptr;
+    ITypeInfo* info = nullptr;
+    HRESULT hr = LoadTypeLib(argv[1], &library);
+    if (FAILED(hr))
+        return Fail("LoadTypeLib", hr);
+    hr = library->GetTypeInfoOfGuid(IID_IZuTrevikHelper, &info);
+    if (FAILED(hr))
+        return Fail("GetTypeInfoOfGuid", hr);
+    info->Release();
+    library->Release();
+    std::printf("type library loads and describes IZuTrevikHelper\n");
+
+    CLSID pageClass;
+    IDispatch* page = nullptr;
+    IZuTrevikHelper* helper = nullptr;
+    if (FAILED(hr = CLSIDFromProgID(L"trevik.SamplePage", &pageClass)) ||
+        FAILED(hr = CoCreateInstance(pageClass, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                     reinterpret_cast<void**>(&page))) ||
+        FAILED(hr = AddFrame(page, L"News")) || FAILED(hr = AddFrame(page, L"Weather")))
+        return Fail("building the page", hr);
+    VARIANT document;
+    VariantInit(&document);
+    if (FAILED(hr = CallByName(page, L"document", DISPATCH_PROPERTYGET, nullptr, &document)))
+        return Fail("reading the page's document", hr);
+    if (FAILED(hr = CoCreateInstance(CLSID_ZuTrevikHelper, nullptr, CLSCTX_INPROC_SERVER, IID_IZuTrevikHelper,
+                                     reinterpret_cast<void**>(&helper))))
+        return Fail("creating the helper", hr);
+
+    VARIANT frames;
+    VariantInit(&frames);
+    if (FAILED(hr = helper->getFrames(document.pdispVal, &frames)))
+        return Fail("getFrames", hr);
+    LONG last = -1;
+    SafeArrayGetUBound(frames.parray, 1, &last);
+    for (LONG i = 0; i <= last; ++i) {
+        VARIANT element;
+        VariantInit(&element);
+        SafeArrayGetElement(frames.parray, &i, &element);
+        IHTMLDocument2* frameDocument = nullptr;
+        BSTR title = nullptr;
+        if (element.vt == VT_DISPATCH &&
+            SUCCEEDED(element.pdispVal->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(&frameDocument)))) {
+            frameDocument->get_title(&title);
+            frameDocument->Release();
+        }
+        std::printf("frame %ld: %ls\n", i, title ? title : L"?");
+        SysFreeString(title);
+        VariantClear(&element);
+    }
+    VariantClear(&frames);
+    VariantClear(&document);
+    helper->Release();
+    page->Release();
+    CoUninitialize();
+    return 0;
+}
