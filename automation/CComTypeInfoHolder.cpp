@@ -7,6 +7,7 @@
 #include "platform/Allocation.h"
 #include "platform/ComPtr.h"
 #include "platform/Constants.h"
+#include "platform/ModuleFileName.h"
 #include "platform/TypeDescriptions.h"
 
 namespace trevik {
@@ -156,8 +157,7 @@ HRESULT CComTypeInfoHolder::LoadTypeLibrary(LCID locale, ITypeLib** library) noe
     if (!fromModuleFile)
         return LoadRegTypeLib(*libraryId, majorVersion, minorVersion, locale, library);
     wchar_t path[kMaxPathUnits];
-    DWORD length = GetModuleFileNameW(baseModule.moduleHandle, path, kMaxPathUnits);
-    if (length == 0 || length == kMaxPathUnits)
+    if (FAILED(ReadModuleFileName(baseModule.moduleHandle, path)))
         return E_FAIL;
     return LoadTypeLib(path, library);
 }

@@ -2,8 +2,6 @@
 
 #include "automation/CComObject.h"
 #include "frames/CollectFrameDocuments.h"
-#include "platform/Constants.h"
-#include "registration/ApplyRegistryScript.h"
 
 namespace trevik {
 
@@ -21,11 +19,6 @@ const InterfaceEntry* CZuTrevikHelper::GetEntries()
         {nullptr, 0, kEndOfTable},
     };
     return entries;
-}
-
-HRESULT CZuTrevikHelper::UpdateRegistry(BOOL registering, CUndoJournal* journal)
-{
-    return ApplyRegistryScript(kClassScriptResource, registering != FALSE, nullptr, journal);
 }
 
 const CategoryMapEntry* CZuTrevikHelper::GetCategoryMap()

@@ -12,7 +12,6 @@
 namespace trevik {
 
 struct CategoryMapEntry;
-class CUndoJournal;
 
 class CZuTrevikHelper
     : public CComObjectRootEx<CComSingleThreadModel>,
@@ -27,7 +26,6 @@ public:
     static const InterfaceEntry* GetEntries();
 
     // The class's functions in its object-map entry.
-    static HRESULT UpdateRegistry(BOOL registering, CUndoJournal* journal);
     static const CategoryMapEntry* GetCategoryMap();
     static void ObjectMain(bool starting);
 };

@@ -3,13 +3,24 @@
 #include "automation/CZuTrevikHelper.h"
 #include "module/CreateClassFactory.h"
 #include "module/CreateInstanceNoAggregation.h"
+#include "platform/Constants.h"
+#include "registration/ApplyRegistryScript.h"
 
 namespace trevik {
+namespace {
+
+// The class script of CZuTrevikHelper, run from the library's resources.
+HRESULT UpdateHelperRegistry(BOOL registering, CUndoJournal* journal)
+{
+    return ApplyRegistryScript(kClassScriptResource, registering != FALSE, nullptr, journal);
+}
+
+}  // namespace
 
 // Constant-initialised, so it is complete before the first record is built.
 ObjectMapEntry zuTrevikHelperEntry = {
     CZuTrevikHelper::classId,
-    &CZuTrevikHelper::UpdateRegistry,
+    &UpdateHelperRegistry,
     &CreateClassFactory,
     &CreateInstanceNoAggregation,
     nullptr,

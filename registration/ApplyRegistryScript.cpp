@@ -2,7 +2,7 @@
 
 #include "module/ModuleRecords.h"
 #include "platform/Constants.h"
-#include "platform/HResult.h"
+#include "platform/ModuleFileName.h"
 #include "registrar/RegObject.h"
 
 namespace trevik {
@@ -44,11 +44,9 @@ HRESULT ApplyRegistryScript(UINT16 resourceId, bool registering, const Replaceme
         return hr;
 
     wchar_t path[kMaxPathUnits];
-    DWORD length = GetModuleFileNameW(baseModule.moduleHandle, path, kMaxPathUnits);
-    if (length == 0)
-        return HResultFromLastError();
-    if (length == kMaxPathUnits)
-        return HResultFromWin32(ERROR_INSUFFICIENT_BUFFER);
+    hr = ReadModuleFileName(baseModule.moduleHandle, path);
+    if (FAILED(hr))
+        return hr;
 
     wchar_t escaped[kEscapedPathUnits];
     EscapeQuotes(path, escaped);

@@ -6,7 +6,7 @@
 #include "platform/BoundedCopy.h"
 #include "platform/ComPtr.h"
 #include "platform/Constants.h"
-#include "platform/HResult.h"
+#include "platform/ModuleFileName.h"
 #include "registration/TypeLibRegistrationFunctions.h"
 
 namespace trevik {
@@ -87,20 +87,19 @@ HRESULT LoadModuleTypeLibrary(HMODULE module, LPCOLESTR index, BSTR* path, IType
     *library = nullptr;
 
     wchar_t modulePath[kTypeLibPathUnits] = {};
-    DWORD length = GetModuleFileNameW(module, modulePath, kMaxPathUnits);
-    if (length == 0)
-        return HResultFromLastError();
-    if (length == kMaxPathUnits)
-        return HResultFromWin32(ERROR_INSUFFICIENT_BUFFER);
+    HRESULT hr = ReadModuleFileName(module, modulePath);
+    if (FAILED(hr))
+        return hr;
+    size_t length = lstrlenW(modulePath);
 
     size_t extension = ExtensionPosition(modulePath);
     if (index) {
-        HRESULT hr = AppendIndex(modulePath, length, index);
+        hr = AppendIndex(modulePath, length, index);
         if (FAILED(hr))
             return hr;
     }
 
-    HRESULT hr = LoadTypeLib(modulePath, library);
+    hr = LoadTypeLib(modulePath, library);
     if (FAILED(hr)) {
         if (extension + sizeof(kTypeLibExtension) / sizeof(wchar_t) > kMaxPathUnits)
             return E_FAIL;

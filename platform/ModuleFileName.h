@@ -1,0 +1,14 @@
+// The path of a module's file, as the registration and type-library code
+// read it.
+#pragma once
+#include <windows.h>
+
+namespace trevik {
+
+// Writes the path of `module`'s file into `path`, which holds at least
+// kMaxPathUnits units. S_OK; the platform's last error as an HRESULT when the
+// path cannot be read; 0x8007007A (ERROR_INSUFFICIENT_BUFFER) when the path
+// has kMaxPathUnits characters or more, which it never cuts.
+HRESULT ReadModuleFileName(HMODULE module, wchar_t* path);
+
+}  // namespace trevik
