@@ -4,7 +4,7 @@
 #include "module/CAtlModuleT.h"
 #include "module/GetClassObjectFromMap.h"
 #include "module/LoadFailure.h"
-#include "platform/PerUserRegistration.h"
+#include "module/PerUserRegistration.h"
 #include "registration/RegistrationSequences.h"
 
 namespace trevik {
@@ -29,11 +29,14 @@ public:
         return GetClassObjectFromMap(this->objectMap, clsid, iid, out);
     }
 
-    HRESULT DllRegisterServer() { return RunRegistration(*this->objectMap); }
-    HRESULT DllUnregisterServer() { return RunUnregistration(*this->objectMap); }
+    HRESULT DllRegisterServer() { return RunRegistration(*this->objectMap, PerUserRegistration()); }
+    HRESULT DllUnregisterServer() { return RunUnregistration(*this->objectMap, PerUserRegistration()); }
+    // The command line "user" switches per-user registration on for good.
     HRESULT DllInstall(BOOL install, LPCWSTR commandLine)
     {
-        return InstallServer(*this->objectMap, install, commandLine);
+        if (commandLine && IsUserCommandLine(commandLine))
+            EnablePerUserRegistration();
+        return InstallServer(*this->objectMap, install, PerUserRegistration());
     }
 };
 

@@ -10,9 +10,9 @@ namespace trevik {
 namespace {
 
 // The class script of CZuTrevikHelper, run from the library's resources.
-HRESULT UpdateHelperRegistry(BOOL registering, CUndoJournal* journal)
+HRESULT UpdateHelperRegistry(BOOL registering, const RegistrationRun& run)
 {
-    return ApplyRegistryScript(kClassScriptResource, registering != FALSE, nullptr, journal);
+    return ApplyRegistryScript(kClassScriptResource, registering != FALSE, nullptr, run);
 }
 
 }  // namespace

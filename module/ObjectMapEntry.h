@@ -14,14 +14,13 @@ using CreatorFunction = HRESULT (*)(void* argument, REFIID iid, void** out);
 
 // Component categories a class declares; defined with their registration.
 struct CategoryMapEntry;
-// The record of what a registration changed; defined with the script engine.
-class CUndoJournal;
+// How a registration step runs; defined with the registration sequences.
+struct RegistrationRun;
 
 struct ObjectMapEntry {
     const CLSID* classId;
-    // Registers or unregisters the class; a registration records its
-    // changes in the journal.
-    HRESULT (*updateRegistry)(BOOL registering, CUndoJournal* journal);
+    // Registers or unregisters the class.
+    HRESULT (*updateRegistry)(BOOL registering, const RegistrationRun& run);
     CreatorFunction getClassObject;  // the lookup skips the entry when null
     CreatorFunction createInstance;  // handed to getClassObject
     // Written once, under the object-map critical section, when the class

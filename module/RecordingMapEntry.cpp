@@ -6,7 +6,7 @@
 
 #include "module/ModuleRecords.h"
 #include "platform/FaultInjection.h"
-#include "platform/PerUserRegistration.h"
+#include "module/PerUserRegistration.h"
 
 namespace trevik {
 namespace {
@@ -43,7 +43,7 @@ void RecordNotification(bool starting)
     Append(L"start" + RecordState() + (SUCCEEDED(added) ? L" callback=added" : L" callback=refused"));
 }
 
-HRESULT UpdateNothing(BOOL, CUndoJournal*)
+HRESULT UpdateNothing(BOOL, const RegistrationRun&)
 {
     return S_OK;
 }

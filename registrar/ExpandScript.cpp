@@ -3,7 +3,6 @@
 #include <cwchar>
 
 #include "platform/Constants.h"
-#include "platform/PerUserRegistration.h"
 #include "registrar/RegScriptParser.h"
 #include "registrar/ReplacementMap.h"
 #include "registrar/ScriptTextBuffer.h"
@@ -33,7 +32,7 @@ size_t InitialCapacity(size_t textUnits)
 class Expansion {
 public:
     Expansion(CRegScriptParser& parser, CScriptTextBuffer& output)
-        : parser_(parser), output_(output), perUser_(PerUserRegistration())
+        : parser_(parser), output_(output), perUser_(parser.PerUserClasses())
     {
     }
 

@@ -8,8 +8,8 @@ class CRegScriptParser;
 
 // Copies `text` into a new text from the COM task allocator, handed out
 // through `expanded`: each "%name%" becomes the value that the parser's
-// replacement map gives for the name, "%%" becomes "%", and while per-user
-// registration is on each top-level "HKCR" block is moved under
+// replacement map gives for the name, "%%" becomes "%", and when the parser
+// runs per user each top-level "HKCR" block is moved under
 // HKCU\Software\Classes.
 //
 //   E_POINTER          `text` or `expanded` is null

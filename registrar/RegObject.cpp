@@ -85,7 +85,7 @@ HRESULT STDMETHODCALLTYPE CRegObject::ResetReplacements()
 HRESULT CRegObject::RunScriptResource(LPCWSTR modulePath, LPCWSTR resourceName, LPCWSTR resourceType,
                                       bool registering)
 {
-    CRegScriptParser parser(replacements_);
+    CRegScriptParser parser(replacements_, perUserClasses_);
     DataFileModule module(modulePath);
     if (!module.Get())
         return HResultFromLastError();

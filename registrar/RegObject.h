@@ -36,6 +36,10 @@ public:
     // one a run keeps a journal of its own.
     void RecordChangesIn(CUndoJournal* journal) { journal_ = journal; }
 
+    // Runs move each top-level "HKCR" block of a script under
+    // HKCU\Software\Classes while this is on.
+    void SetPerUserClasses(bool perUser) { perUserClasses_ = perUser; }
+
     // Loads resource (`resourceName`, `resourceType`) of the module file
     // `modulePath` as a data file, reads it as 8-bit text in the calling
     // thread's ANSI code page and runs it (RunScript) in register or
@@ -47,6 +51,7 @@ public:
 private:
     CReplacementMap replacements_;
     CUndoJournal* journal_ = nullptr;
+    bool perUserClasses_ = false;
 };
 
 }  // namespace trevik

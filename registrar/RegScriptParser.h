@@ -15,8 +15,12 @@ using Token = wchar_t[kTokenUnits];
 class CRegScriptParser {
 public:
     // `replacements` is the map that the expansion pass reads; it must
-    // outlive the parser.
-    explicit CRegScriptParser(const CReplacementMap& replacements) : replacements_(replacements) {}
+    // outlive the parser. With `perUserClasses` the expansion pass moves
+    // each top-level "HKCR" block under HKCU\Software\Classes.
+    explicit CRegScriptParser(const CReplacementMap& replacements, bool perUserClasses = false)
+        : replacements_(replacements), perUserClasses_(perUserClasses)
+    {
+    }
     CRegScriptParser(const CRegScriptParser&) = delete;
     CRegScriptParser& operator=(const CRegScriptParser&) = delete;
 
@@ -44,6 +48,7 @@ public:
     LPCWSTR Position() const { return position_; }
     void SetPosition(LPCWSTR position) { position_ = position; }
     const CReplacementMap& Replacements() const { return replacements_; }
+    bool PerUserClasses() const { return perUserClasses_; }
 
 private:
     HRESULT ReadUnquoted(Token& destination);
@@ -51,6 +56,7 @@ private:
 
     LPCWSTR position_ = nullptr;
     const CReplacementMap& replacements_;
+    const bool perUserClasses_;
 };
 
 }  // namespace trevik

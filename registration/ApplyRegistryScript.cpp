@@ -31,10 +31,11 @@ void AddExtraPairs(CReplacementMap& replacements, const ReplacementPair* pairs)
 }  // namespace
 
 HRESULT ApplyRegistryScript(UINT16 resourceId, bool registering, const ReplacementPair* extraPairs,
-                            CUndoJournal* journal)
+                            const RegistrationRun& run)
 {
     CRegObject registrar;
-    registrar.RecordChangesIn(journal);
+    registrar.RecordChangesIn(run.journal);
+    registrar.SetPerUserClasses(run.perUser);
     AddExtraPairs(registrar.Replacements(), extraPairs);
 
     if (!globalModule)

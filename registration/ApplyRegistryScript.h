@@ -13,10 +13,18 @@ struct ReplacementPair {
     LPCOLESTR value;
 };
 
+// How one step of a registration sequence runs: for the current user (the
+// scripts' classes under HKCU\Software\Classes, the type library for the
+// user where the platform allows) or machine-wide, and, when registering,
+// the journal that records its changes.
+struct RegistrationRun {
+    bool perUser;
+    CUndoJournal* journal;
+};
+
 // Runs the "REGISTRY" resource `resourceId` of the library's own file;
-// `extraPairs`, when given, adds its pairs to the replacements. A
-// registration records its changes in `journal` when given.
+// `extraPairs`, when given, adds its pairs to the replacements.
 HRESULT ApplyRegistryScript(UINT16 resourceId, bool registering, const ReplacementPair* extraPairs,
-                            CUndoJournal* journal);
+                            const RegistrationRun& run);
 
 }  // namespace trevik

@@ -120,7 +120,7 @@ HRESULT LoadModuleTypeLibrary(HMODULE module, LPCOLESTR index, BSTR* path, IType
     return hr;
 }
 
-HRESULT RegisterModuleTypeLibrary(HMODULE module, LPCOLESTR index)
+HRESULT RegisterModuleTypeLibrary(HMODULE module, LPCOLESTR index, bool perUser)
 {
     LoadedTypeLibrary loaded;
     HRESULT hr = loaded.Load(module, index);
@@ -135,11 +135,11 @@ HRESULT RegisterModuleTypeLibrary(HMODULE module, LPCOLESTR index)
     if (hasHelpDirectory)
         HelpDirectoryOf(helpFile.Get(), helpDirectory, kMaxPathUnits);
 
-    return ChooseRegisterTypeLib()(loaded.library.Get(), loaded.path.Get(),
+    return ChooseRegisterTypeLib(perUser)(loaded.library.Get(), loaded.path.Get(),
                                    hasHelpDirectory ? helpDirectory : nullptr);
 }
 
-HRESULT UnregisterModuleTypeLibrary(HMODULE module, LPCOLESTR index)
+HRESULT UnregisterModuleTypeLibrary(HMODULE module, LPCOLESTR index, bool perUser)
 {
     LoadedTypeLibrary loaded;
     HRESULT hr = loaded.Load(module, index);
@@ -156,7 +156,7 @@ HRESULT UnregisterModuleTypeLibrary(HMODULE module, LPCOLESTR index)
     if (QueryPathOfRegTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
                               registeredPath.Receive()) == TYPE_E_LIBNOTREGISTERED)
         return S_FALSE;
-    return ChooseUnregisterTypeLib()(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
+    return ChooseUnregisterTypeLib(perUser)(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
                                      attributes->lcid, attributes->syskind);
 }
 

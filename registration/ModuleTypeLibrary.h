@@ -12,14 +12,14 @@ namespace trevik {
 // `library` the library (the caller releases it).
 HRESULT LoadModuleTypeLibrary(HMODULE module, LPCOLESTR index, BSTR* path, ITypeLib** library);
 
-// Registers the module's type library: for the current user when per-user
-// registration is on and the platform offers it, machine-wide otherwise.
-HRESULT RegisterModuleTypeLibrary(HMODULE module, LPCOLESTR index);
+// Registers the module's type library: for the current user when `perUser`
+// is set and the platform offers it, machine-wide otherwise.
+HRESULT RegisterModuleTypeLibrary(HMODULE module, LPCOLESTR index, bool perUser);
 
 // Removes the registration named by the module's type library's own
 // identifier, version, locale and system kind; S_FALSE, touching nothing,
-// when that library is not registered.
-HRESULT UnregisterModuleTypeLibrary(HMODULE module, LPCOLESTR index);
+// when that library is not registered. `perUser` as for registering.
+HRESULT UnregisterModuleTypeLibrary(HMODULE module, LPCOLESTR index, bool perUser);
 
 // Position (in units) where a path's extension starts: the last "." after the
 // last "\", or the end of the path when its name has no dot.

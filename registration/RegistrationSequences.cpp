@@ -3,7 +3,6 @@
 #include "Identifiers.h"
 #include "module/ComModuleRecord.h"
 #include "platform/Constants.h"
-#include "platform/PerUserRegistration.h"
 #include "registrar/UndoJournal.h"
 #include "registration/ApplyRegistryScript.h"
 #include "registration/ModuleTypeLibrary.h"
@@ -53,31 +52,31 @@ HRESULT ForEachClass(ComModuleRecord& objectMap, Step step)
     return hr;
 }
 
-// The registration steps, each change recorded in `journal`.
-HRESULT RegisterAll(ComModuleRecord& objectMap, CUndoJournal& journal)
+// The registration steps, each change recorded in the run's journal.
+HRESULT RegisterAll(ComModuleRecord& objectMap, const RegistrationRun& run)
 {
-    HRESULT hr = ApplyRegistryScript(kAppIdScriptResource, true, kAppIdReplacements, &journal);
+    HRESULT hr = ApplyRegistryScript(kAppIdScriptResource, true, kAppIdReplacements, run);
     if (FAILED(hr))
         return hr;
-    hr = ForEachClass(objectMap, [&journal](ObjectMapEntry& entry) {
-        HRESULT hr = entry.updateRegistry(TRUE, &journal);
+    hr = ForEachClass(objectMap, [&run](ObjectMapEntry& entry) {
+        HRESULT hr = entry.updateRegistry(TRUE, run);
         if (FAILED(hr))
             return hr;
         return UpdateClassCategories(*entry.classId, entry.getCategoryMap(), true);
     });
     if (FAILED(hr))
         return hr;
-    return RegisterModuleTypeLibrary(objectMap.typeLibraryModule, nullptr);
+    return RegisterModuleTypeLibrary(objectMap.typeLibraryModule, nullptr, run.perUser);
 }
 
 // All or nothing: a failing step takes back every change of the steps
 // before it. The type library is the last step, so a failure never follows
 // its registration.
-HRESULT RegisterUnderLock(ComModuleRecord& objectMap)
+HRESULT RegisterUnderLock(ComModuleRecord& objectMap, bool perUser)
 {
     RegistrationLocale locale;
     CUndoJournal journal;
-    HRESULT hr = RegisterAll(objectMap, journal);
+    HRESULT hr = RegisterAll(objectMap, {perUser, &journal});
     if (FAILED(hr))
         journal.RollBackTo(0);
     return hr;
@@ -85,39 +84,38 @@ HRESULT RegisterUnderLock(ComModuleRecord& objectMap)
 
 // Every step runs, so that nothing of the library is stranded by an
 // earlier failure; the first failure is returned.
-HRESULT UnregisterUnderLock(ComModuleRecord& objectMap)
+HRESULT UnregisterUnderLock(ComModuleRecord& objectMap, bool perUser)
 {
     RegistrationLocale locale;
+    const RegistrationRun run{perUser, nullptr};
     FirstFailure result;
-    for (ObjectMapEntry** slot = objectMap.firstEntry; slot < objectMap.endEntry; ++slot) {
-        if (!*slot)
-            continue;
-        result.Keep(UpdateClassCategories(*(*slot)->classId, (*slot)->getCategoryMap(), false));
-        result.Keep((*slot)->updateRegistry(FALSE, nullptr));
-    }
-    result.Keep(UnregisterModuleTypeLibrary(objectMap.typeLibraryModule, nullptr));
-    result.Keep(ApplyRegistryScript(kAppIdScriptResource, false, kAppIdReplacements, nullptr));
+    objectMap.ForEachEntry([&](ObjectMapEntry& entry) {
+        result.Keep(UpdateClassCategories(*entry.classId, entry.getCategoryMap(), false));
+        result.Keep(entry.updateRegistry(FALSE, run));
+    });
+    result.Keep(UnregisterModuleTypeLibrary(objectMap.typeLibraryModule, nullptr, perUser));
+    result.Keep(ApplyRegistryScript(kAppIdScriptResource, false, kAppIdReplacements, run));
     return result.Result();
 }
 
 }  // namespace
 
-HRESULT RunRegistration(ComModuleRecord& objectMap)
+HRESULT RunRegistration(ComModuleRecord& objectMap, bool perUser)
 {
     RegistrationLock lock;
     HRESULT hr = lock.Acquire();
     if (FAILED(hr))
         return hr;
-    return RegisterUnderLock(objectMap);
+    return RegisterUnderLock(objectMap, perUser);
 }
 
-HRESULT RunUnregistration(ComModuleRecord& objectMap)
+HRESULT RunUnregistration(ComModuleRecord& objectMap, bool perUser)
 {
     RegistrationLock lock;
     HRESULT hr = lock.Acquire();
     if (FAILED(hr))
         return hr;
-    return UnregisterUnderLock(objectMap);
+    return UnregisterUnderLock(objectMap, perUser);
 }
 
 bool IsUserCommandLine(LPCWSTR commandLine)
@@ -133,17 +131,15 @@ bool IsUserCommandLine(LPCWSTR commandLine)
     return true;
 }
 
-HRESULT InstallServer(ComModuleRecord& objectMap, BOOL install, LPCWSTR commandLine)
+HRESULT InstallServer(ComModuleRecord& objectMap, BOOL install, bool perUser)
 {
-    if (commandLine && IsUserCommandLine(commandLine))
-        EnablePerUserRegistration();
     RegistrationLock lock;
     HRESULT hr = lock.Acquire();
     if (FAILED(hr))
         return hr;
     // A failed registration has already taken itself back, so a previous
     // registration stays as it was.
-    return install ? RegisterUnderLock(objectMap) : UnregisterUnderLock(objectMap);
+    return install ? RegisterUnderLock(objectMap, perUser) : UnregisterUnderLock(objectMap, perUser);
 }
 
 }  // namespace trevik

@@ -8,24 +8,27 @@ namespace trevik {
 class ComModuleRecord;
 
 // Each sequence holds the session's registration lock of the class for its
-// whole length, so that threads and processes take turns.
+// whole length, so that threads and processes take turns. With `perUser`
+// the scripts' classes go under HKCU\Software\Classes and the type library
+// is registered for the current user where the platform allows; otherwise
+// both go machine-wide.
 
 // AppID script, then each class's script and categories, then the type
 // library. The first failure ends the sequence, takes back every registry
 // change the sequence made, and is returned: a failed registration leaves
 // the registry as it was.
-HRESULT RunRegistration(ComModuleRecord& objectMap);
+HRESULT RunRegistration(ComModuleRecord& objectMap, bool perUser);
 
 // Each class's categories and script, then the type library (which may be
 // unregistered already), then the AppID script. Every step runs; the first
 // failure is returned.
-HRESULT RunUnregistration(ComModuleRecord& objectMap);
+HRESULT RunUnregistration(ComModuleRecord& objectMap, bool perUser);
 
-// DllInstall: the command line "user" (any letter case) switches per-user
-// registration on; then a registration or an unregistration as above.
-HRESULT InstallServer(ComModuleRecord& objectMap, BOOL install, LPCWSTR commandLine);
+// DllInstall: a registration or an unregistration as above.
+HRESULT InstallServer(ComModuleRecord& objectMap, BOOL install, bool perUser);
 
-// True for "user" in any letter case of A to Z, and nothing longer or shorter.
+// True for "user" in any letter case of A to Z, and nothing longer or
+// shorter: DllInstall's command line that asks for per-user registration.
 bool IsUserCommandLine(LPCWSTR commandLine);
 
 }  // namespace trevik

@@ -2,16 +2,15 @@
 
 #include <oleauto.h>
 
-#include "platform/PerUserRegistration.h"
 
 namespace trevik {
 namespace {
 
 // The per-user function of that name in the loaded Automation library; this
 // never loads the library itself.
-FARPROC PerUserFunction(const char* name)
+FARPROC PerUserFunction(bool perUser, const char* name)
 {
-    if (!PerUserRegistration())
+    if (!perUser)
         return nullptr;
     HMODULE automation = GetModuleHandleW(L"OLEAUT32.DLL");
     return automation ? GetProcAddress(automation, name) : nullptr;
@@ -19,17 +18,17 @@ FARPROC PerUserFunction(const char* name)
 
 }  // namespace
 
-RegisterTypeLibFunction ChooseRegisterTypeLib()
+RegisterTypeLibFunction ChooseRegisterTypeLib(bool perUser)
 {
-    if (FARPROC perUser = PerUserFunction("RegisterTypeLibForUser"))
-        return reinterpret_cast<RegisterTypeLibFunction>(reinterpret_cast<void*>(perUser));
+    if (FARPROC function = PerUserFunction(perUser, "RegisterTypeLibForUser"))
+        return reinterpret_cast<RegisterTypeLibFunction>(reinterpret_cast<void*>(function));
     return &RegisterTypeLib;
 }
 
-UnregisterTypeLibFunction ChooseUnregisterTypeLib()
+UnregisterTypeLibFunction ChooseUnregisterTypeLib(bool perUser)
 {
-    if (FARPROC perUser = PerUserFunction("UnRegisterTypeLibForUser"))
-        return reinterpret_cast<UnregisterTypeLibFunction>(reinterpret_cast<void*>(perUser));
+    if (FARPROC function = PerUserFunction(perUser, "UnRegisterTypeLibForUser"))
+        return reinterpret_cast<UnregisterTypeLibFunction>(reinterpret_cast<void*>(function));
     return &UnRegisterTypeLib;
 }
 

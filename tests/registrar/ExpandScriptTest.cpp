@@ -6,7 +6,6 @@
 #include <string>
 
 #include "platform/FaultInjection.h"
-#include "platform/PerUserRegistration.h"
 #include "registrar/RegObject.h"
 #include "registrar/RegScriptParser.h"
 #include "registrar/ReplacementMap.h"
@@ -21,13 +20,12 @@ protected:
     void TearDown() override
     {
         trevik::DisarmAllFaults();
-        trevik::DisablePerUserRegistrationForTests();
     }
 
     // The expanded text, or the failure's code in brackets.
     std::wstring Expand(const std::wstring& text)
     {
-        trevik::CRegScriptParser parser(replacements);
+        trevik::CRegScriptParser parser(replacements, perUser);
         LPWSTR expanded = reinterpret_cast<LPWSTR>(1);
         HRESULT hr = trevik::ExpandScript(parser, text.c_str(), &expanded);
         if (FAILED(hr)) {
@@ -52,6 +50,7 @@ protected:
     static std::wstring Failure(HRESULT hr) { return L"[" + std::to_wstring(static_cast<unsigned long>(hr)) + L"]"; }
 
     CReplacementMap replacements;
+    bool perUser = false;
     size_t allocatedBytes = 0;
 };
 
@@ -143,7 +142,7 @@ TEST_F(ExpandScriptTest, CombiningMarksAreCopiedWithTheirBaseCharacter)
 
 TEST_F(ExpandScriptTest, PerUserModeMovesTopLevelClassesBlocksUnderTheUsersClasses)
 {
-    trevik::EnablePerUserRegistration();
+    perUser = true;
     EXPECT_EQ(L"HKCU\r\n{\tSoftware\r\n\t{\r\n\t\tClasses\r\n{\r\n\ta\r\n\r\n\t}\r\n}\r\n}\r\n",
               Expand(L"HKCR\r\n{\r\n\ta\r\n}\r\n"));
     EXPECT_EQ(L"HKLM { HKCR { } } HKCU\r\n{\tSoftware\r\n\t{\r\n\t\tClasses { x { } \r\n\t}\r\n}\r\n}",
@@ -152,14 +151,14 @@ TEST_F(ExpandScriptTest, PerUserModeMovesTopLevelClassesBlocksUnderTheUsersClass
 
 TEST_F(ExpandScriptTest, BracesBetweenQuotesDoNotCountInPerUserMode)
 {
-    trevik::EnablePerUserRegistration();
+    perUser = true;
     EXPECT_EQ(L"HKCU\r\n{\tSoftware\r\n\t{\r\n\t\tClasses { '}' '{''}' \r\n\t}\r\n}\r\n} HKCU { }",
               Expand(L"HKCR { '}' '{''}' } HKCU { }"));
 }
 
 TEST_F(ExpandScriptTest, OnlyUpperCaseHKCRIsRewritten)
 {
-    trevik::EnablePerUserRegistration();
+    perUser = true;
     EXPECT_EQ(L"hkcr { } HKEY_CLASSES_ROOT { }", Expand(L"hkcr { } HKEY_CLASSES_ROOT { }"));
 }
 

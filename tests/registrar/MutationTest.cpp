@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/PerUserRegistration.h"
 #include "registrar/RegObject.h"
 #include "registrar/RegScriptParser.h"
 #include "support/RegistrySandbox.h"
@@ -145,12 +144,9 @@ TEST(MutationTest, MalformedScriptsFailCleanlyAndStayInTheirSandbox)
         Mutator mutator(mutationSeed);
         for (unsigned long run = 0; run < mutationCount; ++run) {
             std::wstring script = mutator.Mutate(kValidScripts[run % std::size(kValidScripts)]);
-            if (run % 2)
-                trevik::EnablePerUserRegistration();
-            else
-                trevik::DisablePerUserRegistrationForTests();
+            const bool perUser = run % 2 == 1;
             for (bool registering : {true, false}) {
-                trevik::CRegScriptParser parser(registrar.Replacements());
+                trevik::CRegScriptParser parser(registrar.Replacements(), perUser);
                 HRESULT hr = trevik::RunScript(parser, script.c_str(), registering);
                 ASSERT_TRUE(IsDocumentedResult(hr)) << "run " << run << " seed " << mutationSeed << " result 0x"
                                                     << std::hex << hr;
@@ -159,7 +155,6 @@ TEST(MutationTest, MalformedScriptsFailCleanlyAndStayInTheirSandbox)
             if (run % kRunsBetweenClearing == kRunsBetweenClearing - 1)
                 sandbox.Clear();
         }
-        trevik::DisablePerUserRegistrationForTests();
     }
     std::printf("%lu mutated scripts from seed %lu, %lu refused when registering\n", mutationCount, mutationSeed,
                 failures);

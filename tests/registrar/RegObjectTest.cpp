@@ -113,7 +113,7 @@ TEST_F(RegObjectTest, EightBitScriptsAreReadInTheThreadsAnsiCodePage)
 
 TEST_F(RegObjectTest, AClassesScriptRunsUnderTheUsersClassesInPerUserMode)
 {
-    trevik::EnablePerUserRegistration();
+    registrar.SetPerUserClasses(true);
     ASSERT_EQ(S_OK, RunResource(106, true));
     EXPECT_EQ(L"per user", ReadString(kUser, L"Software\\Classes\\trevik.Resource"));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"trevik.Resource"));

@@ -229,14 +229,14 @@ TEST_F(RegisterWalkTest, ExpansionFailuresTouchNothing)
 TEST_F(RegisterWalkTest, PerUserModeWritesClassesUnderTheUsersSoftwareKey)
 {
     const wchar_t* script = L"HKCR { trevik.Test = s 'class' { CLSID = s '{1}' } }";
-    trevik::EnablePerUserRegistration();
+    perUser = true;
     ASSERT_EQ(S_OK, Register(script));
     EXPECT_EQ(L"class", ReadString(kUser, L"Software\\Classes\\trevik.Test"));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"trevik.Test"));
     ASSERT_EQ(S_OK, Unregister(script));
     EXPECT_FALSE(KeyExists(kUser, L"Software\\Classes\\trevik.Test"));
 
-    trevik::DisablePerUserRegistrationForTests();
+    perUser = false;
     ASSERT_EQ(S_OK, Register(script));
     EXPECT_EQ(L"class", ReadString(HKEY_CLASSES_ROOT, L"trevik.Test"));
 }

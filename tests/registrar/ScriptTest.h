@@ -11,7 +11,6 @@
 #include <string>
 
 #include "platform/FaultInjection.h"
-#include "platform/PerUserRegistration.h"
 #include "registrar/KeyDeletion.h"
 #include "registrar/RegScriptParser.h"
 #include "registrar/ReplacementMap.h"
@@ -58,14 +57,13 @@ protected:
             trevik::DeleteKeyTree(HKEY_CURRENT_USER, (sandbox_->Path() + L"\\HKCU\\" + link).c_str());
         sandbox_.reset();
         trevik::DisarmAllFaults();
-        trevik::DisablePerUserRegistrationForTests();
         EXPECT_EQ(std::vector<std::wstring>(), Differences(before_, DumpTree(HKEY_CURRENT_USER)))
             << "HKEY_CURRENT_USER changed outside the sandbox";
     }
 
     HRESULT Run(const std::wstring& script, bool registering)
     {
-        trevik::CRegScriptParser parser(replacements);
+        trevik::CRegScriptParser parser(replacements, perUser);
         return trevik::RunScript(parser, script.c_str(), registering);
     }
     HRESULT Register(const std::wstring& script) { return Run(script, true); }
@@ -99,6 +97,8 @@ protected:
     }
 
     trevik::CReplacementMap replacements;
+    // Scripts run per user: top-level HKCR blocks go under HKCU\Software\Classes.
+    bool perUser = false;
     std::optional<RegistrySandbox> sandbox_;
 
 private:

@@ -10,7 +10,6 @@
 #include "Identifiers.h"
 #include "platform/BString.h"
 #include "platform/ComPtr.h"
-#include "platform/PerUserRegistration.h"
 #include "registration/TypeLibRegistrationFunctions.h"
 #include "support/BuildPaths.h"
 
@@ -66,7 +65,6 @@ protected:
     void TearDown() override
     {
         UnRegisterTypeLib(LIBID_trevikLib, 1, 0, 0, SYS_WIN64);
-        trevik::DisablePerUserRegistrationForTests();
         FreeLibrary(module);
     }
 
@@ -142,7 +140,7 @@ TEST_F(ModuleTypeLibraryTest, ModuleWithoutTypeLibraryFallsBackToTheTlbBesideIt)
 TEST_F(ModuleTypeLibraryTest, RegistersWithTheModulePathAndUnregistersFromItsOwnAttributes)
 {
     ASSERT_FALSE(IsRegistered());
-    ASSERT_EQ(S_OK, trevik::RegisterModuleTypeLibrary(module, nullptr));
+    ASSERT_EQ(S_OK, trevik::RegisterModuleTypeLibrary(module, nullptr, false));
     ASSERT_TRUE(IsRegistered());
 
     wchar_t registered[MAX_PATH] = {};
@@ -151,28 +149,26 @@ TEST_F(ModuleTypeLibraryTest, RegistersWithTheModulePathAndUnregistersFromItsOwn
     ASSERT_EQ(ERROR_SUCCESS, RegQueryValueW(HKEY_CLASSES_ROOT, key.c_str(), registered, &size));
     EXPECT_EQ(0, lstrcmpiW(ModulePath(module).c_str(), registered));
 
-    EXPECT_EQ(S_OK, trevik::UnregisterModuleTypeLibrary(module, nullptr));
+    EXPECT_EQ(S_OK, trevik::UnregisterModuleTypeLibrary(module, nullptr, false));
     EXPECT_FALSE(IsRegistered());
-    EXPECT_EQ(S_FALSE, trevik::UnregisterModuleTypeLibrary(module, nullptr)) << "nothing left to remove";
+    EXPECT_EQ(S_FALSE, trevik::UnregisterModuleTypeLibrary(module, nullptr, false)) << "nothing left to remove";
 }
 
 TEST_F(ModuleTypeLibraryTest, PerUserFunctionsAreChosenOnlyWhenPerUserRegistrationIsOn)
 {
     HMODULE automation = GetModuleHandleW(L"OLEAUT32.DLL");
     ASSERT_NE(nullptr, automation);
-    trevik::DisablePerUserRegistrationForTests();
-    EXPECT_EQ(&RegisterTypeLib, trevik::ChooseRegisterTypeLib());
-    EXPECT_EQ(&UnRegisterTypeLib, trevik::ChooseUnregisterTypeLib());
+    EXPECT_EQ(&RegisterTypeLib, trevik::ChooseRegisterTypeLib(false));
+    EXPECT_EQ(&UnRegisterTypeLib, trevik::ChooseUnregisterTypeLib(false));
 
-    trevik::EnablePerUserRegistration();
     EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(automation, "RegisterTypeLibForUser")),
-              reinterpret_cast<void*>(trevik::ChooseRegisterTypeLib()));
+              reinterpret_cast<void*>(trevik::ChooseRegisterTypeLib(true)));
     EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(automation, "UnRegisterTypeLibForUser")),
-              reinterpret_cast<void*>(trevik::ChooseUnregisterTypeLib()));
+              reinterpret_cast<void*>(trevik::ChooseUnregisterTypeLib(true)));
 
-    ASSERT_EQ(S_OK, trevik::RegisterModuleTypeLibrary(module, nullptr));
+    ASSERT_EQ(S_OK, trevik::RegisterModuleTypeLibrary(module, nullptr, true));
     EXPECT_TRUE(IsRegistered());
-    EXPECT_EQ(S_OK, trevik::UnregisterModuleTypeLibrary(module, nullptr));
+    EXPECT_EQ(S_OK, trevik::UnregisterModuleTypeLibrary(module, nullptr, true));
     EXPECT_FALSE(IsRegistered());
 }
 

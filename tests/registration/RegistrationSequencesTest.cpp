@@ -14,14 +14,16 @@
 #include "module/ComModuleRecord.h"
 #include "module/ObjectMap.h"
 #include "platform/ComPtr.h"
-#include "platform/PerUserRegistration.h"
 #include "platform/ThisModule.h"
+#include "registration/ApplyRegistryScript.h"
 #include "support/RegistrySandbox.h"
 
 using testsupport::KeyExists;
 
 namespace {
 
+// The library always registers per user.
+constexpr bool kPerUser = true;
 const LCID kGermanLocale = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT);
 const std::wstring kUserClasses = L"Software\\Classes\\";
 
@@ -47,7 +49,7 @@ struct ClassCall {
 std::vector<ClassCall> classCalls;
 HRESULT classRegistrationResult = S_OK;
 
-HRESULT RecordingUpdateRegistry(BOOL registering, trevik::CUndoJournal*)
+HRESULT RecordingUpdateRegistry(BOOL registering, const trevik::RegistrationRun&)
 {
     classCalls.push_back({registering != FALSE, AppIdRegistered(), TypeLibraryRegistered(), GetThreadLocale()});
     return registering ? classRegistrationResult : S_OK;
@@ -63,7 +65,6 @@ protected:
     void SetUp() override
     {
         sandbox.RedirectRootKeys();
-        trevik::EnablePerUserRegistration();
         classCalls.clear();
         classRegistrationResult = S_OK;
         savedLocale = GetThreadLocale();
@@ -85,7 +86,7 @@ protected:
 
 TEST_F(RegistrationSequencesTest, RegistrationRunsTheAppIdScriptThenTheClassesThenTheTypeLibrary)
 {
-    ASSERT_EQ(S_OK, trevik::RunRegistration(objectMap));
+    ASSERT_EQ(S_OK, trevik::RunRegistration(objectMap, kPerUser));
     ASSERT_EQ(1u, classCalls.size());
     EXPECT_TRUE(classCalls[0].registering);
     EXPECT_TRUE(classCalls[0].appIdRegistered);
@@ -97,10 +98,10 @@ TEST_F(RegistrationSequencesTest, RegistrationRunsTheAppIdScriptThenTheClassesTh
 
 TEST_F(RegistrationSequencesTest, UnregistrationRunsTheClassesThenTheTypeLibraryThenTheAppIdScript)
 {
-    ASSERT_EQ(S_OK, trevik::RunRegistration(objectMap));
+    ASSERT_EQ(S_OK, trevik::RunRegistration(objectMap, kPerUser));
     classCalls.clear();
 
-    ASSERT_EQ(S_OK, trevik::RunUnregistration(objectMap));
+    ASSERT_EQ(S_OK, trevik::RunUnregistration(objectMap, kPerUser));
     ASSERT_EQ(1u, classCalls.size());
     EXPECT_FALSE(classCalls[0].registering);
     EXPECT_TRUE(classCalls[0].appIdRegistered);
@@ -114,7 +115,7 @@ TEST_F(RegistrationSequencesTest, UnregistrationRunsTheClassesThenTheTypeLibrary
 TEST_F(RegistrationSequencesTest, FailingClassTakesBackTheAppIdAndRegistersNoTypeLibrary)
 {
     classRegistrationResult = DISP_E_EXCEPTION;
-    EXPECT_EQ(DISP_E_EXCEPTION, trevik::RunRegistration(objectMap));
+    EXPECT_EQ(DISP_E_EXCEPTION, trevik::RunRegistration(objectMap, kPerUser));
     EXPECT_FALSE(AppIdRegistered());
     EXPECT_FALSE(TypeLibraryRegistered());
     EXPECT_EQ(kGermanLocale, GetThreadLocale()) << "the caller's locale comes back after a failure too";
@@ -122,21 +123,21 @@ TEST_F(RegistrationSequencesTest, FailingClassTakesBackTheAppIdAndRegistersNoTyp
 
 TEST_F(RegistrationSequencesTest, UnregistrationGoesOnWhenTheTypeLibraryIsAlreadyGone)
 {
-    ASSERT_EQ(S_OK, trevik::RunRegistration(objectMap));
+    ASSERT_EQ(S_OK, trevik::RunRegistration(objectMap, kPerUser));
     ASSERT_EQ(S_OK, UnRegisterTypeLib(LIBID_trevikLib, 1, 0, 0, SYS_WIN64));
 
-    EXPECT_EQ(S_OK, trevik::RunUnregistration(objectMap));
+    EXPECT_EQ(S_OK, trevik::RunUnregistration(objectMap, kPerUser));
     EXPECT_EQ(2u, classCalls.size()) << "the classes were unregistered first";
     EXPECT_FALSE(AppIdRegistered());
 }
 
 TEST_F(RegistrationSequencesTest, FailedInstallLeavesAnEarlierRegistrationAsItWas)
 {
-    ASSERT_EQ(S_OK, trevik::RunRegistration(objectMap));
+    ASSERT_EQ(S_OK, trevik::RunRegistration(objectMap, kPerUser));
     const testsupport::RegistryDump before = testsupport::DumpTree(HKEY_CURRENT_USER);
 
     classRegistrationResult = E_ACCESSDENIED;
-    EXPECT_EQ(E_ACCESSDENIED, trevik::InstallServer(objectMap, TRUE, nullptr));
+    EXPECT_EQ(E_ACCESSDENIED, trevik::InstallServer(objectMap, TRUE, kPerUser));
     ASSERT_EQ(2u, classCalls.size());
     EXPECT_TRUE(classCalls[1].registering) << "nothing is unregistered after the failure";
     EXPECT_EQ(std::vector<std::wstring>(), testsupport::Differences(before, testsupport::DumpTree(HKEY_CURRENT_USER)));
@@ -150,13 +151,13 @@ TEST_F(RegistrationSequencesTest, TheLibrarysOwnClassRegistersPerUserAndOnlyTher
     trevik::ComModuleRecord helperMap{trevik::ThisModule(), helperSlots, helperSlots + 1};
     const std::wstring classKey = kUserClasses + L"CLSID\\" + trevik::kClsidText;
 
-    ASSERT_EQ(S_OK, trevik::RunRegistration(helperMap));
+    ASSERT_EQ(S_OK, trevik::RunRegistration(helperMap, kPerUser));
     EXPECT_EQ(L"Apartment", testsupport::ReadString(HKEY_CURRENT_USER, classKey + L"\\InprocServer32",
                                                     L"ThreadingModel"));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(L"CLSID\\") + trevik::kClsidText));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"trevik.ZuTrevikHelper"));
 
-    ASSERT_EQ(S_OK, trevik::RunUnregistration(helperMap));
+    ASSERT_EQ(S_OK, trevik::RunUnregistration(helperMap, kPerUser));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, classKey));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserClasses + L"trevik.ZuTrevikHelper"));
 }
@@ -175,7 +176,7 @@ TEST_F(RegistrationSequencesTest, ARegistrationLockLeftByAHolderThatEndedIsTaken
     WaitForSingleObject(holder, INFINITE);
     CloseHandle(holder);
 
-    EXPECT_EQ(S_OK, trevik::RunRegistration(objectMap));
+    EXPECT_EQ(S_OK, trevik::RunRegistration(objectMap, kPerUser));
     EXPECT_TRUE(AppIdRegistered());
 }
 

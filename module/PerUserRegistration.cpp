@@ -1,4 +1,4 @@
-#include "platform/PerUserRegistration.h"
+#include "module/PerUserRegistration.h"
 
 #include <atomic>
 
@@ -19,12 +19,5 @@ void EnablePerUserRegistration()
 {
     perUserRegistration.store(true, std::memory_order_relaxed);
 }
-
-#ifdef TREVIK_FAULT_INJECTION
-void DisablePerUserRegistrationForTests()
-{
-    perUserRegistration.store(false, std::memory_order_relaxed);
-}
-#endif
 
 }  // namespace trevik

@@ -1,7 +1,8 @@
 // The process-wide per-user registration switch. Off when the library is
 // mapped; switched on by DllMain at every call and by DllInstall("user");
-// never switched back. When on, registry scripts move their top-level HKCR
-// blocks under HKEY_CURRENT_USER\Software\Classes and the type library is
+// never switched back. The registration exports hand it to the registration
+// sequences: when on, registry scripts move their top-level HKCR blocks
+// under HKEY_CURRENT_USER\Software\Classes and the type library is
 // registered for the current user.
 #pragma once
 
@@ -9,10 +10,5 @@ namespace trevik {
 
 bool PerUserRegistration();
 void EnablePerUserRegistration();
-
-#ifdef TREVIK_FAULT_INJECTION
-// Tests of the machine-wide paths switch it off again.
-void DisablePerUserRegistrationForTests();
-#endif
 
 }  // namespace trevik
