@@ -14,8 +14,11 @@
 namespace trevik {
 namespace {
 
-// The objects of one enumeration step; every fetched reference is released
-// when the table goes out of scope.
+// The objects of the one enumeration, taken in a short first batch and, only
+// when that batch comes back full, a second batch up to the table's size:
+// each batch clears just its part of the table first, so a page of a few
+// objects pays for a short table. Every fetched reference is released when
+// the table goes out of scope.
 class FetchedObjects {
 public:
     FetchedObjects() = default;
@@ -28,20 +31,30 @@ public:
                 objects_[i]->Release();
     }
 
-    // One Next call; an enumerator that claims more than it was asked for is
-    // taken at the table's size.
     void FetchFrom(IEnumUnknown* enumerator)
     {
-        ULONG fetched = 0;
-        enumerator->Next(kMaxEmbeddedObjects, objects_, &fetched);
-        count_ = std::min(fetched, kMaxEmbeddedObjects);
+        count_ = FetchBatch(enumerator, 0, kFirstEnumerationBatch);
+        if (count_ == kFirstEnumerationBatch)
+            count_ += FetchBatch(enumerator, count_, kMaxEmbeddedObjects - count_);
     }
 
     ULONG Count() const { return count_; }
     IUnknown* At(ULONG index) const { return objects_[index]; }
 
 private:
-    IUnknown* objects_[kMaxEmbeddedObjects] = {};
+    // One Next call into `size` cleared slots from `first`; an enumerator
+    // that claims more than it was asked for is taken at `size`, and the
+    // slots it did not fill read as null.
+    ULONG FetchBatch(IEnumUnknown* enumerator, ULONG first, ULONG size)
+    {
+        std::fill_n(objects_ + first, size, nullptr);
+        ULONG fetched = 0;
+        enumerator->Next(size, objects_ + first, &fetched);
+        return std::min(fetched, size);
+    }
+
+    // Cleared batch by batch, never beyond what a batch may fill.
+    IUnknown* objects_[kMaxEmbeddedObjects];
     ULONG count_ = 0;
 };
 
@@ -90,8 +103,7 @@ ComPtr<IHTMLDocument2> FrameDocumentOf(IUnknown* embedded)
 HRESULT StoreDocument(SAFEARRAY* array, LONG index, IHTMLDocument2* document)
 {
     // The array copies the element and keeps a reference of its own.
-    VARIANT element;
-    VariantInit(&element);
+    VARIANT element = {};
     element.vt = VT_DISPATCH;
     element.pdispVal = document;
     return PutArrayElement(array, index, &element);

@@ -4,8 +4,10 @@
 
 namespace trevik {
 
-// Frame walk: the embedded objects taken from one enumeration step.
+// Frame walk: the embedded objects taken from one enumeration, and how many
+// of them the first of its two batches asks for.
 constexpr ULONG kMaxEmbeddedObjects = 1024;
+constexpr ULONG kFirstEnumerationBatch = 32;
 
 // Paths: the platform's classic path limit, in UTF-16 units with the NUL.
 constexpr DWORD kMaxPathUnits = MAX_PATH;

@@ -101,6 +101,25 @@ TEST_F(CollectFrameDocumentsTest, OnlyTheFirst1024EmbeddedObjectsAreLookedAt)
     EXPECT_EQ(pastTheTable, documents[1024]->RefCount()) << "frames past the table are never touched";
 }
 
+TEST_F(CollectFrameDocumentsTest, PagesAroundTheFirstBatchGiveEveryFrameAndKeepNoReference)
+{
+    for (int frames : {31, 32, 33, 64}) {
+        auto sized = FakePage::Create();
+        std::vector<ComPtr<FakeHtmlDocument>> documents;
+        for (int i = 0; i < frames; ++i)
+            documents.push_back(sized->AddFrame(L"frame"));
+        std::vector<LONG> before = sized->RefCounts();
+        {
+            Result result;
+            ASSERT_EQ(S_OK, trevik::CollectFrameDocuments(AsDispatch(sized), &result.value)) << frames;
+            ASSERT_EQ(frames, result.Length());
+            EXPECT_EQ(AsDispatch(documents.back()), result.DocumentAt(frames - 1)) << frames;
+        }
+        sized->ForgetEnumerators();
+        EXPECT_EQ(before, sized->RefCounts()) << frames;
+    }
+}
+
 TEST_F(CollectFrameDocumentsTest, EnumeratorClaimingMoreThanAskedIsTakenAtTheTableSize)
 {
     for (int i = 0; i < 3; ++i)
