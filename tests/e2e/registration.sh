@@ -5,48 +5,13 @@ set -u
 . "$(dirname "$0")/lib.sh"
 e2e_begin registration
 
-CLASSES='HKCU\Software\Classes'
-CLSID="{$TREVIK_CLSID}" LIBID="{$TREVIK_LIBID}" APPID="{$TREVIK_APPID}" IID="{$TREVIK_IID}"
-CLASS_KEY="$CLASSES\\CLSID\\$CLSID"
+dll=$(install_dll bin)
 
-mkdir -p "$e2e_work/bin"
-cp "$TREVIK_DLL" "$e2e_work/bin/trevik.dll"
-dll=$(cpath "$e2e_work/bin/trevik.dll")
-
-check_registered_entries() { # the DLL path the class must name
-  check_eq "AppID key holds no values" "" "$(value_names "$CLASSES\\AppID")"
-  check_eq "AppID entry" "trevik" "$(reg_value "$CLASSES\\AppID\\$APPID" '')"
-  check_eq "AppID of the module name" "$APPID" "$(reg_value "$CLASSES\\AppID\\trevik.DLL" AppID)"
-  check_eq "versioned ProgID" "ZuTrevikHelper Class" "$(reg_value "$CLASSES\\trevik.ZuTrevikHelper.1" '')"
-  check_eq "versioned ProgID's class" "$CLSID" "$(reg_value "$CLASSES\\trevik.ZuTrevikHelper.1\\CLSID" '')"
-  check_eq "ProgID" "ZuTrevikHelper Class" "$(reg_value "$CLASSES\\trevik.ZuTrevikHelper" '')"
-  check_eq "ProgID's class" "$CLSID" "$(reg_value "$CLASSES\\trevik.ZuTrevikHelper\\CLSID" '')"
-  check_eq "ProgID's current version" "trevik.ZuTrevikHelper.1" "$(reg_value "$CLASSES\\trevik.ZuTrevikHelper\\CurVer" '')"
-  check_eq "class name" "ZuTrevikHelper Class" "$(reg_value "$CLASS_KEY" '')"
-  check_eq "class key holds only its name" "(Default) " "$(value_names "$CLASS_KEY")"
-  check_eq "class key has exactly its five subkeys" \
-    "InprocServer32 ProgID Programmable TypeLib VersionIndependentProgID " "$(subkeys "$CLASS_KEY")"
-  check_eq "class ProgID" "trevik.ZuTrevikHelper.1" "$(reg_value "$CLASS_KEY\\ProgID" '')"
-  check_eq "class version-independent ProgID" "trevik.ZuTrevikHelper" \
-    "$(reg_value "$CLASS_KEY\\VersionIndependentProgID" '')"
-  check_eq "Programmable holds nothing" "" "$(value_names "$CLASS_KEY\\Programmable")$(subkeys "$CLASS_KEY\\Programmable")"
-  check_eq "server path" "$1" "$(reg_value "$CLASS_KEY\\InprocServer32" '')"
-  check_eq "threading model" "Apartment" "$(reg_value "$CLASS_KEY\\InprocServer32" ThreadingModel)"
-  check_eq "class type library" "$LIBID" "$(reg_value "$CLASS_KEY\\TypeLib" '')"
-  check_eq "server path is a string" "REG_SZ" "$(reg_type "$CLASS_KEY\\InprocServer32" '')"
-  check_eq "type library registered at the DLL's own path" "$1" \
-    "$(reg_value "HKCR\\TypeLib\\$LIBID\\1.0\\0\\win64" '')"
-}
-
-check_unregistered_entries() {
-  local key
-  for key in "trevik.ZuTrevikHelper.1" "trevik.ZuTrevikHelper" "CLSID\\$CLSID" "AppID\\$APPID" "AppID\\trevik.DLL"; do
-    check "$key removed" key_absent "$CLASSES\\$key"
-  done
-  check "CLSID kept" key_exists "$CLASSES\\CLSID"
-  check "AppID kept" key_exists "$CLASSES\\AppID"
-  check "type library registration removed" key_absent "HKCR\\TypeLib\\$LIBID"
-}
+# Unregistering what was never registered is no failure and touches nothing.
+snapshot never-before
+check "regsvr32 /u of a DLL never registered" wine regsvr32 /u /s "$dll"
+snapshot never-after
+check_same_snapshot "unregistering what was never registered changes nothing" never-before never-after
 
 # Registration writes per user; under the machine-wide classes only the type
 # library registration of Wine (which registers machine-wide even for the
@@ -62,13 +27,11 @@ check_eq "nothing else written under the machine-wide classes" "" "$unexpected"
 check "regsvr32 /u unregisters" wine regsvr32 /u /s "$dll"
 check_unregistered_entries
 
-# A second unregistration finds the type library gone: its step reports that
-# (0x80070057 from the platform), and the registry stays as it was.
-flat_export "$CLASSES" "$e2e_work/user-before"
-check_eq "second unregistration reports the missing type library" "0x80070057" \
-  "$(call_export "$dll" DllUnregisterServer)"
-flat_export "$CLASSES" "$e2e_work/user-after"
-check "second unregistration changes nothing" cmp -s "$e2e_work/user-before" "$e2e_work/user-after"
+# Unregistration can be repeated: the second one finds nothing left to remove.
+snapshot again-before
+check_eq "second unregistration succeeds" "0x00000000" "$(call_export "$dll" DllUnregisterServer)"
+snapshot again-after
+check_same_snapshot "second unregistration changes nothing" again-before again-after
 
 check "regsvr32 /n /i:user registers through DllInstall" wine regsvr32 /s /n /i:user "$dll"
 check_registered_entries "$dll"
@@ -85,6 +48,17 @@ check_registered_entries "$dll"
 check_eq "server key holds only its two values" "(Default) ThreadingModel " \
   "$(value_names "$CLASS_KEY\\InprocServer32")"
 check "unregister" wine regsvr32 /u /s "$dll"
+check_unregistered_entries
+
+# Someone else removed the type library registration (in both registry
+# views): unregistration still removes every other entry.
+check "register" wine regsvr32 /s "$dll"
+for view in '' 'Wow6432Node\'; do
+  wine reg delete "HKLM\\Software\\Classes\\${view}TypeLib\\$LIBID" /f >/dev/null 2>&1
+  wine reg delete "HKLM\\Software\\Classes\\${view}Interface\\$IID" /f >/dev/null 2>&1
+done
+check "type library registration gone" key_absent "HKCR\\TypeLib\\$LIBID"
+check "regsvr32 /u without the type library" wine regsvr32 /u /s "$dll"
 check_unregistered_entries
 
 e2e_end
