@@ -12,8 +12,8 @@ release="$e2e_work/trevik"
 max_bytes=$((150 * 1024))
 
 check "cmake --install lays the release out" cmake --install "$TREVIK_BUILD_DIR" --prefix "$release"
-for file in trevik.dll trevik.dll.debug trevik.tlb include/trevik.h INSTALL.txt \
-            samples/frames.js samples/frames.vbs samples/client.cpp; do
+for file in trevik.dll trevik.dll.debug trevik.tlb trevik.sxs.manifest trevik-regcapture.exe \
+            include/trevik.h INSTALL.txt samples/frames.js samples/frames.vbs samples/client.cpp; do
   check "release holds $file" test -s "$release/$file"
 done
 
