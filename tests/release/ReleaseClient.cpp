@@ -1,16 +1,11 @@
-// A client built from the release alone: its header, its type library and
-// its registered library. It loads trevik.tlb, then calls getFrames
-// early-bound on a page of the sample page server and prints the frame
-// documents' titles, read early-bound too.
+// A client built from the release alone: its header, its type library, its
+// C++ sample and its registered library. It loads trevik.tlb, then hands a
+// page of the sample page server to the sample's PrintFrameTitles, which
+// calls getFrames and reads the frame titles early-bound.
 //   release-client TLB
-#include <initguid.h>
-
-#include <windows.h>
-#include <mshtml.h>
-
-#include <cstdio>
-
-#include "trevik.h"
+#define wmain SampleMain  // the sample's own main, which opens a browser, is not used
+#include "client.cpp"
+#undef wmain
 
 namespace {
 
@@ -38,9 +33,9 @@ HRESULT AddFrame(IDispatch* page, const wchar_t* title)
     return hr;
 }
 
-int Fail(const char* step, HRESULT hr)
+int Fail(const wchar_t* step, HRESULT hr)
 {
-    std::printf("%s failed: 0x%08lX\n", step, static_cast<unsigned long>(hr));
+    std::wprintf(L"%ls failed: 0x%08lX\n", step, static_cast<unsigned long>(hr));
     return 1;
 }
 
@@ -55,13 +50,13 @@ int wmain(int argc, wchar_t** argv)
     ITypeInfo* info = nullptr;
     HRESULT hr = LoadTypeLib(argv[1], &library);
     if (FAILED(hr))
-        return Fail("LoadTypeLib", hr);
+        return Fail(L"LoadTypeLib", hr);
     hr = library->GetTypeInfoOfGuid(IID_IZuTrevikHelper, &info);
     if (FAILED(hr))
-        return Fail("GetTypeInfoOfGuid", hr);
+        return Fail(L"GetTypeInfoOfGuid", hr);
     info->Release();
     library->Release();
-    std::printf("type library loads and describes IZuTrevikHelper\n");
+    std::wprintf(L"type library loads and describes IZuTrevikHelper\n");
 
     CLSID pageClass;
     IDispatch* page = nullptr;
@@ -70,37 +65,17 @@ int wmain(int argc, wchar_t** argv)
         FAILED(hr = CoCreateInstance(pageClass, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                      reinterpret_cast<void**>(&page))) ||
         FAILED(hr = AddFrame(page, L"News")) || FAILED(hr = AddFrame(page, L"Weather")))
-        return Fail("building the page", hr);
+        return Fail(L"building the page", hr);
     VARIANT document;
     VariantInit(&document);
     if (FAILED(hr = CallByName(page, L"document", DISPATCH_PROPERTYGET, nullptr, &document)))
-        return Fail("reading the page's document", hr);
+        return Fail(L"reading the page's document", hr);
     if (FAILED(hr = CoCreateInstance(CLSID_ZuTrevikHelper, nullptr, CLSCTX_INPROC_SERVER, IID_IZuTrevikHelper,
                                      reinterpret_cast<void**>(&helper))))
-        return Fail("creating the helper", hr);
+        return Fail(L"creating the helper", hr);
 
-    VARIANT frames;
-    VariantInit(&frames);
-    if (FAILED(hr = helper->getFrames(document.pdispVal, &frames)))
-        return Fail("getFrames", hr);
-    LONG last = -1;
-    SafeArrayGetUBound(frames.parray, 1, &last);
-    for (LONG i = 0; i <= last; ++i) {
-        VARIANT element;
-        VariantInit(&element);
-        SafeArrayGetElement(frames.parray, &i, &element);
-        IHTMLDocument2* frameDocument = nullptr;
-        BSTR title = nullptr;
-        if (element.vt == VT_DISPATCH &&
-            SUCCEEDED(element.pdispVal->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(&frameDocument)))) {
-            frameDocument->get_title(&title);
-            frameDocument->Release();
-        }
-        std::printf("frame %ld: %ls\n", i, title ? title : L"?");
-        SysFreeString(title);
-        VariantClear(&element);
-    }
-    VariantClear(&frames);
+    if (FAILED(hr = PrintFrameTitles(helper, document.pdispVal)))
+        return Fail(L"getFrames", hr);
     VariantClear(&document);
     helper->Release();
     page->Release();
