@@ -30,6 +30,17 @@ inline HKEY OpenOrCreateLikeTheEngine(HKEY parent, const wchar_t* name, HKEY pre
     return key;
 }
 
+// Deletes `parent`'s subkey `name` itself, never a link's target: opened as
+// itself, deleted through that handle.
+inline void DeleteKeyItselfLikeTheEngine(HKEY parent, const wchar_t* name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(parent, name, REG_OPTION_OPEN_LINK, DELETE, &key) != ERROR_SUCCESS)
+        return;
+    RegDeleteKeyExW(key, L"", 0, 0);
+    RegCloseKey(key);
+}
+
 // A key entry when unregistering, around its block: open for reading; after
 // the block, count subkeys, close, delete when it may go and has none. An
 // absent key's block makes no registry calls.
@@ -45,7 +56,7 @@ void RemoveLikeTheEngine(HKEY parent, const wchar_t* name, bool removable, Block
                      nullptr);
     RegCloseKey(key);
     if (removable && subkeys == 0)
-        RegDeleteKeyExW(parent, name, 0, 0);
+        DeleteKeyItselfLikeTheEngine(parent, name);
 }
 
 // "val name = ..." when unregistering: the value goes through a writable

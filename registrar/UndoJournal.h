@@ -64,8 +64,13 @@ private:
 
     static void TakeBack(const Entry& entry);
     // Makes room for one entry before the change it records, so that a
-    // change is never made without its entry.
-    void ReserveEntry() { entries_.reserve(entries_.size() + 1); }
+    // change is never made without its entry; room grows by doubling.
+    void ReserveEntry()
+    {
+        if (entries_.size() == entries_.capacity())
+            entries_.reserve(entries_.empty() ? kFirstCapacity : 2 * entries_.capacity());
+    }
+    static constexpr size_t kFirstCapacity = 16;
 
     std::vector<Entry> entries_;
 };

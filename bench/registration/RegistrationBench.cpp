@@ -40,9 +40,10 @@ using bench::SetString;
 constexpr int kRounds = 9;
 constexpr int kCyclesPerRound = 20;
 // The library's side also keeps its undo journal (the old content of every
-// value it overwrites, every key it creates), deletes each key as itself so
-// that no link is followed, and takes the session's registration lock; the
-// direct side makes only the writes.
+// value it overwrites, every key it creates) and takes the session's
+// registration lock; the direct side makes the same writes and deletions
+// (each key deleted as itself, as the library does, so that no link is
+// followed) and nothing else.
 constexpr double kTarget = 1.5;
 constexpr bool kRemovable = true;
 constexpr bool kNoRemove = false;
