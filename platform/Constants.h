@@ -41,11 +41,10 @@ constexpr LONG kDestroyedObjectRefCount = -(0x7FFFFFFF / 2);
 // library embedded in the module's own file instead of the registered one.
 constexpr WORD kTypeLibraryFromModuleVersion = 0xFFFF;
 
-// Registry access masks and the WOW64 view bits a derived key keeps.
+// Registry access masks.
 constexpr REGSAM kKeyRead = KEY_READ;
 constexpr REGSAM kKeyWrite = KEY_WRITE;
 constexpr REGSAM kKeyReadWrite = KEY_READ | KEY_WRITE;
-constexpr REGSAM kWow64ViewBits = KEY_WOW64_64KEY | KEY_WOW64_32KEY;
 
 // The value that holds a registry link's target.
 constexpr wchar_t kLinkValueName[] = L"SymbolicLinkValue";

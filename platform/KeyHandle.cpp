@@ -8,55 +8,52 @@
 namespace trevik {
 namespace {
 
-LONG OpenKey(BorrowedKey parent, LPCWSTR name, DWORD options, REGSAM access, HKEY* opened)
+LONG OpenKey(HKEY parent, LPCWSTR name, DWORD options, REGSAM access, HKEY* opened)
 {
-    return RegOpenKeyExW(parent.key, name, options, access | parent.viewBits, opened);
+    return RegOpenKeyExW(parent, name, options, access, opened);
 }
 
 }  // namespace
 
-CKeyHandle::CKeyHandle(CKeyHandle&& other) noexcept
-    : key_(std::exchange(other.key_, nullptr)), viewBits_(std::exchange(other.viewBits_, 0))
-{
-}
+CKeyHandle::CKeyHandle(CKeyHandle&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
 
 CKeyHandle& CKeyHandle::operator=(CKeyHandle&& other) noexcept
 {
-    Replace(std::exchange(other.key_, nullptr), std::exchange(other.viewBits_, 0));
+    Replace(std::exchange(other.key_, nullptr));
     return *this;
 }
 
-LONG CKeyHandle::Open(BorrowedKey parent, LPCWSTR name, REGSAM access)
+LONG CKeyHandle::Open(HKEY parent, LPCWSTR name, REGSAM access)
 {
     HKEY opened = nullptr;
     LONG code = OpenKey(parent, name, 0, access, &opened);
     if (code != ERROR_SUCCESS)
         return code;
-    return Replace(opened, parent.viewBits & kWow64ViewBits);
+    return Replace(opened);
 }
 
-LONG CKeyHandle::OpenItself(BorrowedKey parent, LPCWSTR name, REGSAM access)
+LONG CKeyHandle::OpenItself(HKEY parent, LPCWSTR name, REGSAM access)
 {
     HKEY opened = nullptr;
     LONG code = OpenKey(parent, name, REG_OPTION_OPEN_LINK, access, &opened);
     if (code != ERROR_SUCCESS)
         return code;
-    return Replace(opened, parent.viewBits & kWow64ViewBits);
+    return Replace(opened);
 }
 
-LONG CKeyHandle::Create(BorrowedKey parent, LPCWSTR name, bool* created)
+LONG CKeyHandle::Create(HKEY parent, LPCWSTR name, bool* created)
 {
     if (ShouldInjectFault(Fault::RegistryWrite))
         return kInjectedRegistryFailure;
     HKEY key = nullptr;
     DWORD disposition = 0;
-    LONG code = RegCreateKeyExW(parent.key, name, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                kKeyReadWrite | parent.viewBits, nullptr, &key, &disposition);
+    LONG code = RegCreateKeyExW(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, kKeyReadWrite, nullptr, &key,
+                                &disposition);
     if (code != ERROR_SUCCESS)
         return code;
     if (created)
         *created = disposition == REG_CREATED_NEW_KEY;
-    return Replace(key, parent.viewBits & kWow64ViewBits);
+    return Replace(key);
 }
 
 bool CKeyHandle::IsLink() const
@@ -73,15 +70,13 @@ LONG CKeyHandle::Close()
         return ERROR_SUCCESS;
     LONG code = RegCloseKey(key_);
     key_ = nullptr;
-    viewBits_ = 0;
     return code;
 }
 
-LONG CKeyHandle::Replace(HKEY key, REGSAM viewBits)
+LONG CKeyHandle::Replace(HKEY key)
 {
     LONG code = Close();
     key_ = key;
-    viewBits_ = viewBits;
     return code;
 }
 

@@ -24,24 +24,24 @@ DeleteKeyExFunction DeleteKeyEx()
 
 }  // namespace
 
-LONG RemoveSubkey(BorrowedKey parent, LPCWSTR name)
+LONG RemoveSubkey(HKEY parent, LPCWSTR name)
 {
     CKeyHandle key;
     LONG code = key.OpenItself(parent, name, DELETE);
     if (code != ERROR_SUCCESS)
         return code;
-    return RemoveOpenedKey(key.Borrow());
+    return RemoveOpenedKey(key.Get());
 }
 
-LONG RemoveOpenedKey(BorrowedKey key)
+LONG RemoveOpenedKey(HKEY key)
 {
     if (ShouldInjectFault(Fault::RegistryWrite))
         return kInjectedRegistryFailure;
     // An empty name deletes the opened key itself, without a new lookup that
     // would follow a link.
     if (DeleteKeyExFunction deleteKeyEx = DeleteKeyEx())
-        return deleteKeyEx(key.key, L"", key.viewBits, 0);
-    return RegDeleteKeyW(key.key, L"");
+        return deleteKeyEx(key, L"", 0, 0);
+    return RegDeleteKeyW(key, L"");
 }
 
 }  // namespace trevik

@@ -9,12 +9,12 @@ namespace trevik {
 // Deletes `parent`'s subkey `name` itself: the levels above the last are
 // followed as usual, but a link at the last level goes as a link and its
 // target stays. The Win32 code; the key's absence is ERROR_FILE_NOT_FOUND.
-LONG RemoveSubkey(BorrowedKey parent, LPCWSTR name);
+LONG RemoveSubkey(HKEY parent, LPCWSTR name);
 
-// Deletes the key that `key` holds, opened as itself with DELETE access:
-// RegDeleteKeyExW(key, "", its view bits, 0) where Advapi32.dll exports it,
-// else RegDeleteKeyW(key, ""). The entry point is looked up once per
-// process, without ever loading the module.
-LONG RemoveOpenedKey(BorrowedKey key);
+// Deletes the key `key`, opened as itself with DELETE access:
+// RegDeleteKeyExW(key, "", 0, 0) where Advapi32.dll exports it, else
+// RegDeleteKeyW(key, ""). The entry point is looked up once per process,
+// without ever loading the module.
+LONG RemoveOpenedKey(HKEY key);
 
 }  // namespace trevik

@@ -41,7 +41,7 @@ class TreeDeletion {
 public:
     explicit TreeDeletion(SavedTree* saved) : saved_(saved) {}
 
-    LONG Run(BorrowedKey parent, LPCWSTR name)
+    LONG Run(HKEY parent, LPCWSTR name)
     {
         LONG code = Enter(parent, name, L"");
         while (code == ERROR_SUCCESS && !levels_.empty())
@@ -52,7 +52,7 @@ public:
 private:
     // Opens `name` as itself. A link is deleted at once; a key becomes the
     // deepest level.
-    LONG Enter(BorrowedKey parent, LPCWSTR name, std::wstring path)
+    LONG Enter(HKEY parent, LPCWSTR name, std::wstring path)
     {
         CKeyHandle key;
         LONG code = key.OpenItself(parent, name, kTreeAccess);
@@ -63,7 +63,7 @@ private:
         if (code != ERROR_SUCCESS)
             return code;
         if (isLink)
-            return RemoveOpenedKey(key.Borrow());
+            return RemoveOpenedKey(key.Get());
         levels_.push_back({std::move(key), std::move(path)});
         return ERROR_SUCCESS;
     }
@@ -77,10 +77,10 @@ private:
         DWORD subkeyUnits = kKeyNameUnits;
         LONG code = RegEnumKeyExW(deepest.key.Get(), 0, subkey, &subkeyUnits, nullptr, nullptr, nullptr, nullptr);
         if (code == ERROR_SUCCESS)
-            return Enter(deepest.key.Borrow(), subkey, JoinPath(deepest.path, subkey));
+            return Enter(deepest.key.Get(), subkey, JoinPath(deepest.path, subkey));
         if (code != ERROR_NO_MORE_ITEMS)
             return code;
-        code = RemoveOpenedKey(deepest.key.Borrow());
+        code = RemoveOpenedKey(deepest.key.Get());
         if (code == ERROR_SUCCESS)
             levels_.pop_back();
         return code;
@@ -92,7 +92,7 @@ private:
 
 }  // namespace
 
-LONG DeleteKeyTree(BorrowedKey parent, LPCWSTR name, SavedTree* saved)
+LONG DeleteKeyTree(HKEY parent, LPCWSTR name, SavedTree* saved)
 {
     try {
         return TreeDeletion(saved).Run(parent, name);

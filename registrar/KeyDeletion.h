@@ -36,7 +36,7 @@ using SavedTree = std::vector<SavedKey>;
 // 0 when the tree is gone; ERROR_FILE_NOT_FOUND when `name` is absent;
 // otherwise the first failing code, with the key that failed and the keys
 // above it left in place.
-LONG DeleteKeyTree(BorrowedKey parent, LPCWSTR name, SavedTree* saved = nullptr);
+LONG DeleteKeyTree(HKEY parent, LPCWSTR name, SavedTree* saved = nullptr);
 
 // Reads every value of `key` into `values`; the Win32 code.
 LONG ReadValues(HKEY key, std::vector<SavedValue>& values);

@@ -59,7 +59,7 @@ private:
             return DISP_E_EXCEPTION;
         if (IsProtectedKeyName(token_))
             return S_OK;
-        LONG code = parent_.journal.DeleteTree(BorrowedKey(parent_.key), token_, parent_.place.Child(token_));
+        LONG code = parent_.journal.DeleteTree(parent_.key, token_, parent_.place.Child(token_));
         return code == ERROR_FILE_NOT_FOUND ? S_OK : HResultFromWin32(code);
     }
 
@@ -112,7 +112,7 @@ private:
             return ERROR_SUCCESS;
         if (current_.Open(parent_.key, token_, kKeyRead) == ERROR_SUCCESS)
             return ERROR_SUCCESS;
-        return parent_.journal.CreateKey(current_, BorrowedKey(parent_.key), token_, currentPlace_,
+        return parent_.journal.CreateKey(current_, parent_.key, token_, currentPlace_,
                                          &currentCreatedByRun_);
     }
 

@@ -20,7 +20,7 @@ LONG WriteValue(HKEY key, const SavedValue& value)
 void RestoreValue(const KeyPlace& place, bool existed, const SavedValue& value)
 {
     CKeyHandle key;
-    if (key.Open(BorrowedKey(place.root), place.path.c_str(), KEY_SET_VALUE) != ERROR_SUCCESS)
+    if (key.Open(place.root, place.path.c_str(), KEY_SET_VALUE) != ERROR_SUCCESS)
         return;
     if (existed)
         WriteValue(key.Get(), value);
@@ -42,7 +42,7 @@ void RestoreLink(const std::wstring& path, HKEY root, const SavedKey& link)
 void RestoreKey(const std::wstring& path, HKEY root, const SavedKey& saved)
 {
     CKeyHandle key;
-    if (key.Create(BorrowedKey(root), path.c_str()) != ERROR_SUCCESS)
+    if (key.Create(root, path.c_str()) != ERROR_SUCCESS)
         return;
     for (const SavedValue& value : saved.values)
         WriteValue(key.Get(), value);
@@ -67,7 +67,7 @@ KeyPlace KeyPlace::Child(LPCWSTR name) const
     return {root, path.empty() ? std::wstring(name) : path + L'\\' + name};
 }
 
-LONG CUndoJournal::CreateKey(CKeyHandle& key, BorrowedKey parent, LPCWSTR name, const KeyPlace& place,
+LONG CUndoJournal::CreateKey(CKeyHandle& key, HKEY parent, LPCWSTR name, const KeyPlace& place,
                              bool* created)
 {
     Entry entry{Change::CreatedKey, place, false, {}, {}};
@@ -100,7 +100,7 @@ LONG CUndoJournal::ValueAboutToChange(HKEY key, const KeyPlace& place, LPCWSTR n
     return ERROR_SUCCESS;
 }
 
-LONG CUndoJournal::DeleteTree(BorrowedKey parent, LPCWSTR name, const KeyPlace& place)
+LONG CUndoJournal::DeleteTree(HKEY parent, LPCWSTR name, const KeyPlace& place)
 {
     Entry entry{Change::DeletedTree, place, false, {}, {}};
     ReserveEntry();
@@ -127,7 +127,7 @@ void CUndoJournal::TakeBack(const Entry& entry)
 {
     switch (entry.change) {
     case Change::CreatedKey:
-        RemoveSubkey(BorrowedKey(entry.place.root), entry.place.path.c_str());
+        RemoveSubkey(entry.place.root, entry.place.path.c_str());
         break;
     case Change::ChangedValue:
         RestoreValue(entry.place, entry.valueExisted, entry.value);

@@ -36,7 +36,7 @@ public:
     // CKeyHandle::Create of `parent`'s subkey `name`, which lies at
     // `place`, into `key`; a key that did not exist before is recorded.
     // `created` tells which it was.
-    LONG CreateKey(CKeyHandle& key, BorrowedKey parent, LPCWSTR name, const KeyPlace& place, bool* created);
+    LONG CreateKey(CKeyHandle& key, HKEY parent, LPCWSTR name, const KeyPlace& place, bool* created);
 
     // Reads the value `name` (null: the default value) of the open key `key`
     // at `place` before the run writes it. The Win32 code of the read; an
@@ -45,7 +45,7 @@ public:
 
     // DeleteKeyTree of `parent`'s subkey `name`, which lies at `place`, with
     // everything it deletes recorded.
-    LONG DeleteTree(BorrowedKey parent, LPCWSTR name, const KeyPlace& place);
+    LONG DeleteTree(HKEY parent, LPCWSTR name, const KeyPlace& place);
 
     // Takes back every change recorded after `mark`, newest first, and
     // forgets them. Best effort: a change that cannot be taken back does

@@ -149,7 +149,7 @@ private:
             return HResultFromWin32(code);
         if (!removable || hasSubkeys || !name.Fits())
             return S_OK;
-        return HResultFromWin32(RemoveSubkey(BorrowedKey(parent_), name.Get()));
+        return HResultFromWin32(RemoveSubkey(parent_, name.Get()));
     }
 
     CRegScriptParser& parser_;

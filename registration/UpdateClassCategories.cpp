@@ -44,7 +44,7 @@ void AppendToPath(wchar_t* path, const wchar_t* text)
 bool IsEmptyKey(const wchar_t* path)
 {
     CKeyHandle key;
-    if (key.Open(BorrowedKey(HKEY_CLASSES_ROOT), path, kKeyRead) != ERROR_SUCCESS)
+    if (key.Open(HKEY_CLASSES_ROOT, path, kKeyRead) != ERROR_SUCCESS)
         return false;
     DWORD subkeys = 0;
     LONG query = RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr,
@@ -61,7 +61,7 @@ void RemoveEmptyCategoryKeys(REFCLSID classId)
         AppendToPath(path, classText);
         AppendToPath(path, keyName);
         if (IsEmptyKey(path))
-            RemoveSubkey(BorrowedKey(HKEY_CLASSES_ROOT), path);
+            RemoveSubkey(HKEY_CLASSES_ROOT, path);
     }
 }
 
