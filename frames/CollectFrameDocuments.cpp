@@ -5,10 +5,10 @@
 #include <ole2.h>
 
 #include <algorithm>
-#include <utility>
 
 #include "platform/ComPtr.h"
 #include "platform/Constants.h"
+#include "platform/Owned.h"
 #include "platform/SafeArrayCalls.h"
 
 namespace trevik {
@@ -56,24 +56,6 @@ private:
     // Cleared batch by batch, never beyond what a batch may fill.
     IUnknown* objects_[kMaxEmbeddedObjects];
     ULONG count_ = 0;
-};
-
-// Releases the result array unless it was handed to the caller.
-class ArrayOwner {
-public:
-    explicit ArrayOwner(SAFEARRAY* array) : array_(array) {}
-    ArrayOwner(const ArrayOwner&) = delete;
-    ArrayOwner& operator=(const ArrayOwner&) = delete;
-    ~ArrayOwner()
-    {
-        if (array_)
-            SafeArrayDestroy(array_);
-    }
-    SAFEARRAY* Get() const { return array_; }
-    SAFEARRAY* Release() { return std::exchange(array_, nullptr); }
-
-private:
-    SAFEARRAY* array_;
 };
 
 ComPtr<IEnumUnknown> EnumerateEmbeddings(IOleContainer* container)
@@ -129,7 +111,8 @@ HRESULT CollectFrameDocuments(IDispatch* pageDocument, VARIANT* result)
     FetchedObjects embedded;
     embedded.FetchFrom(enumerator.Get());
 
-    ArrayOwner documents(CreateVariantArray(embedded.Count()));
+    // Destroyed on every path unless it is handed to the caller.
+    SafeArrayHandle documents(CreateVariantArray(embedded.Count()));
     if (!documents.Get())
         return E_OUTOFMEMORY;
 
@@ -147,7 +130,7 @@ HRESULT CollectFrameDocuments(IDispatch* pageDocument, VARIANT* result)
     }
 
     result->vt = VT_ARRAY | VT_VARIANT;
-    result->parray = documents.Release();
+    result->parray = documents.ReleaseOwnership();
     return S_OK;
 }
 

@@ -3,6 +3,8 @@
 // a property of the type.
 #pragma once
 #include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
 
 #include <utility>
 
@@ -55,5 +57,27 @@ struct KernelHandleTraits {
     static void Release(HANDLE handle) noexcept { CloseHandle(handle); }
 };
 using KernelHandle = Owned<KernelHandleTraits>;
+
+struct ModuleHandleTraits {
+    using Handle = HMODULE;
+    static constexpr HMODULE kEmpty = nullptr;
+    static void Release(HMODULE module) noexcept { FreeLibrary(module); }
+};
+using ModuleHandle = Owned<ModuleHandleTraits>;
+
+struct TaskMemTextTraits {
+    using Handle = LPWSTR;
+    static constexpr LPWSTR kEmpty = nullptr;
+    static void Release(LPWSTR text) noexcept { CoTaskMemFree(text); }
+};
+// Text from the COM task allocator.
+using TaskMemText = Owned<TaskMemTextTraits>;
+
+struct SafeArrayTraits {
+    using Handle = SAFEARRAY*;
+    static constexpr SAFEARRAY* kEmpty = nullptr;
+    static void Release(SAFEARRAY* array) noexcept { SafeArrayDestroy(array); }
+};
+using SafeArrayHandle = Owned<SafeArrayTraits>;
 
 }  // namespace trevik

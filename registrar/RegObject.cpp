@@ -6,28 +6,12 @@
 
 #include "platform/Constants.h"
 #include "platform/HResult.h"
+#include "platform/Owned.h"
 #include "registrar/RegScriptParser.h"
 #include "registrar/RunScript.h"
 
 namespace trevik {
 namespace {
-
-// A module file mapped as data, unmapped on every path.
-class DataFileModule {
-public:
-    explicit DataFileModule(LPCWSTR path) : module_(LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-    DataFileModule(const DataFileModule&) = delete;
-    DataFileModule& operator=(const DataFileModule&) = delete;
-    ~DataFileModule()
-    {
-        if (module_)
-            FreeLibrary(module_);
-    }
-    HMODULE Get() const { return module_; }
-
-private:
-    HMODULE module_;
-};
 
 // The converted script: on the stack up to kScriptStackUnits units, from the
 // heap beyond.
@@ -86,7 +70,7 @@ HRESULT CRegObject::RunScriptResource(LPCWSTR modulePath, LPCWSTR resourceName, 
                                       bool registering)
 {
     CRegScriptParser parser(replacements_, perUserClasses_);
-    DataFileModule module(modulePath);
+    ModuleHandle module(LoadLibraryExW(modulePath, nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!module.Get())
         return HResultFromLastError();
     HRSRC resource = FindResourceW(module.Get(), resourceName, resourceType);

@@ -2,8 +2,8 @@
 
 #include <new>
 
+#include "platform/Owned.h"
 #include "registrar/ExpandScript.h"
-#include "registrar/ScriptTextBuffer.h"
 #include "registrar/WalkKeyBlock.h"
 
 namespace trevik {
@@ -96,7 +96,7 @@ HRESULT RunScript(CRegScriptParser& parser, LPCWSTR script, bool registering, CU
     HRESULT hr = ExpandScript(parser, script, &expandedText);
     if (FAILED(hr))
         return hr;
-    CTaskMemText expanded(expandedText);
+    TaskMemText expanded(expandedText);
     parser.SetPosition(expanded.Get());
     if (*expanded.Get() == L'\0')
         return S_OK;

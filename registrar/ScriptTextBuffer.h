@@ -1,5 +1,4 @@
-// The growing output of the expansion pass, in COM task memory, and the
-// holder of a finished text.
+// The growing output of the expansion pass, in COM task memory.
 #pragma once
 #include <windows.h>
 #include <objbase.h>
@@ -31,19 +30,6 @@ private:
     int length_ = 0;
     int capacity_ = 0;
     LPWSTR data_ = nullptr;
-};
-
-// Owns a text from the COM task allocator.
-class CTaskMemText {
-public:
-    explicit CTaskMemText(LPWSTR text) : text_(text) {}
-    CTaskMemText(const CTaskMemText&) = delete;
-    CTaskMemText& operator=(const CTaskMemText&) = delete;
-    ~CTaskMemText() { CoTaskMemFree(text_); }
-    LPCWSTR Get() const { return text_; }
-
-private:
-    LPWSTR text_;
 };
 
 }  // namespace trevik
