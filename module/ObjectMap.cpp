@@ -3,8 +3,8 @@
 #include "automation/CZuTrevikHelper.h"
 #include "module/CreateClassFactory.h"
 #include "module/CreateInstanceNoAggregation.h"
-#include "platform/Constants.h"
 #include "registration/ApplyRegistryScript.h"
+#include "resources/ResourceIds.h"
 
 namespace trevik {
 namespace {
@@ -12,7 +12,7 @@ namespace {
 // The class script of CZuTrevikHelper, run from the library's resources.
 HRESULT UpdateHelperRegistry(BOOL registering, const RegistrationRun& run)
 {
-    return ApplyRegistryScript(kClassScriptResource, registering != FALSE, nullptr, run);
+    return ApplyRegistryScript(TREVIK_CLASS_SCRIPT_RESOURCE, registering != FALSE, nullptr, run);
 }
 
 }  // namespace

@@ -29,10 +29,6 @@ constexpr size_t kCategoryKeyPathUnits = 128;
 // Thread locale that the registration sequences run under.
 constexpr LCID kRegistrationLocale = LOCALE_SYSTEM_DEFAULT;
 
-// Registry script resources: the AppID script and the class script.
-constexpr UINT16 kAppIdScriptResource = 101;
-constexpr UINT16 kClassScriptResource = 102;
-
 // Reference count written into an object as it is destroyed, so that a
 // reference taken and dropped during teardown cannot reach zero again.
 constexpr LONG kDestroyedObjectRefCount = -(0x7FFFFFFF / 2);

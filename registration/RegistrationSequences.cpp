@@ -8,6 +8,7 @@
 #include "registration/ModuleTypeLibrary.h"
 #include "registration/RegistrationLock.h"
 #include "registration/UpdateClassCategories.h"
+#include "resources/ResourceIds.h"
 
 namespace trevik {
 namespace {
@@ -55,7 +56,7 @@ HRESULT ForEachClass(ComModuleRecord& objectMap, Step step)
 // The registration steps, each change recorded in the run's journal.
 HRESULT RegisterAll(ComModuleRecord& objectMap, const RegistrationRun& run)
 {
-    HRESULT hr = ApplyRegistryScript(kAppIdScriptResource, true, kAppIdReplacements, run);
+    HRESULT hr = ApplyRegistryScript(TREVIK_APPID_SCRIPT_RESOURCE, true, kAppIdReplacements, run);
     if (FAILED(hr))
         return hr;
     hr = ForEachClass(objectMap, [&run](ObjectMapEntry& entry) {
@@ -94,7 +95,7 @@ HRESULT UnregisterUnderLock(ComModuleRecord& objectMap, bool perUser)
         result.Keep(entry.updateRegistry(FALSE, run));
     });
     result.Keep(UnregisterModuleTypeLibrary(objectMap.typeLibraryModule, nullptr, perUser));
-    result.Keep(ApplyRegistryScript(kAppIdScriptResource, false, kAppIdReplacements, run));
+    result.Keep(ApplyRegistryScript(TREVIK_APPID_SCRIPT_RESOURCE, false, kAppIdReplacements, run));
     return result.Result();
 }
 
