@@ -30,21 +30,6 @@ HRESULT FrameDocument::QueryInterface(REFIID iid, void** out)
     return Answer(answer, out);
 }
 
-HRESULT FrameDocument::GetTypeInfoCount(UINT* count)
-{
-    if (!count)
-        return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT FrameDocument::GetTypeInfo(UINT, LCID, ITypeInfo** info)
-{
-    if (info)
-        *info = nullptr;
-    return E_NOTIMPL;
-}
-
 HRESULT FrameDocument::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
 {
     if (!names || !ids)

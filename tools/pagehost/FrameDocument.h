@@ -11,15 +11,13 @@ namespace pagehost {
 
 enum class DocumentKind { Html, Other };
 
-class FrameDocument : public ServerObject<HtmlDocumentBase> {
+class FrameDocument : public ServerObject<WithoutTypeInfo<HtmlDocumentBase>> {
 public:
     // Throws std::bad_alloc.
     static ComPtr<IDispatch> Create(std::wstring title, DocumentKind kind);
     FrameDocument(std::wstring title, DocumentKind kind);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
                                      UINT*) override;

@@ -29,21 +29,6 @@ HRESULT PageDocument::QueryInterface(REFIID iid, void** out)
     return Answer(answer, out);
 }
 
-HRESULT PageDocument::GetTypeInfoCount(UINT* count)
-{
-    if (!count)
-        return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT PageDocument::GetTypeInfo(UINT, LCID, ITypeInfo** info)
-{
-    if (info)
-        *info = nullptr;
-    return E_NOTIMPL;
-}
-
 HRESULT PageDocument::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
 {
     if (!names || !ids)

@@ -8,15 +8,13 @@
 
 namespace pagehost {
 
-class PageDocument : public ServerObject<IDispatch, IOleContainer> {
+class PageDocument : public ServerObject<WithoutTypeInfo<IDispatch>, IOleContainer> {
 public:
     // Each throws std::bad_alloc. A frame's document may be null.
     void AddFrame(ComPtr<IDispatch> document);
     void AddControl();
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override;
     HRESULT STDMETHODCALLTYPE ParseDisplayName(IBindCtx*, LPOLESTR, ULONG*, IMoniker** moniker) override;

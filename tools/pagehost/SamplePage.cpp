@@ -72,21 +72,6 @@ HRESULT SamplePage::QueryInterface(REFIID iid, void** out)
     return Answer(served ? this : nullptr, out);
 }
 
-HRESULT SamplePage::GetTypeInfoCount(UINT* count)
-{
-    if (!count)
-        return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT SamplePage::GetTypeInfo(UINT, LCID, ITypeInfo** info)
-{
-    if (info)
-        *info = nullptr;
-    return E_NOTIMPL;
-}
-
 HRESULT SamplePage::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
 {
     if (!names || !ids)

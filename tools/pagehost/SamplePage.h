@@ -20,14 +20,12 @@ constexpr wchar_t kSamplePageClsidText[] = L"{4279B7B9-2302-4D2C-B5A6-16EB1F4B8C
 //   addFrameWithoutDocument() a browser frame with no document
 //   addControl()              an embedded object that is no browser
 //   document                  (property) the page's document object
-class SamplePage : public ServerObject<IDispatch> {
+class SamplePage : public ServerObject<WithoutTypeInfo<IDispatch>> {
 public:
     static HRESULT Create(REFIID iid, void** out);
     SamplePage();
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO*, UINT* argumentError) override;

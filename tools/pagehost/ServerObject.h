@@ -3,6 +3,7 @@
 // server stays loaded while a client holds any of them.
 #pragma once
 #include <windows.h>
+#include <oaidl.h>
 #include <unknwn.h>
 
 #include <utility>
@@ -13,6 +14,26 @@
 namespace pagehost {
 
 using trevik::ComPtr;
+
+// IDispatch, or an interface built on it, served without type information:
+// scripts reach the object by name through GetIDsOfNames and Invoke.
+template <class Dispatch>
+class WithoutTypeInfo : public Dispatch {
+public:
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
+    {
+        if (!count)
+            return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override
+    {
+        if (info)
+            *info = nullptr;
+        return E_NOTIMPL;
+    }
+};
 
 // The interfaces are the object's direct bases; the derived class writes
 // QueryInterface and the methods it serves.
