@@ -2,11 +2,8 @@
 
 #include <cwchar>
 
-#include "module/CAtlModule.h"
-#include "module/ModuleRecords.h"
 #include "platform/Allocation.h"
 #include "platform/ComPtr.h"
-#include "platform/Constants.h"
 #include "platform/ModuleFileName.h"
 #include "platform/TypeDescriptions.h"
 
@@ -31,8 +28,8 @@ ComPtr<ITypeInfo> PreferredTypeInfo(ComPtr<ITypeInfo> info)
 
 void FillNameCacheEntry(ITypeInfo* typeInfo, UINT index, NameCacheEntry& entry)
 {
-    FunctionDescription function(typeInfo, index);
-    if (!function)
+    FunctionDescription function(FunctionDescriptionTraits{typeInfo});
+    if (FAILED(typeInfo->GetFuncDesc(index, function.Receive())))
         return;
     BString name;
     if (FAILED(typeInfo->GetDocumentation(function->memid, name.Receive(), nullptr, nullptr, nullptr)))
@@ -94,15 +91,20 @@ HRESULT CComTypeInfoHolder::Invoke(IDispatch* instance, DISPID id, LCID locale, 
 
 HRESULT CComTypeInfoHolder::LoadTypeInfo(LCID locale) noexcept
 {
+    return LoadTypeInfo(locale, ServingModule());
+}
+
+HRESULT CComTypeInfoHolder::LoadTypeInfo(LCID locale, IServingModule& module) noexcept
+{
     if (IsReady())
         return S_OK;
-    CriticalSectionLock lock(globalModule->staticDataSection);
+    CriticalSectionLock lock(module.StaticDataSection());
     HRESULT hr = S_OK;
     if (!typeInfo.load(std::memory_order_acquire)) {
         ComPtr<ITypeLib> library;
-        hr = LoadTypeLibrary(locale, library.Receive());
+        hr = LoadTypeLibrary(locale, module, library.Receive());
         if (SUCCEEDED(hr))
-            hr = KeepTypeInfo(library.Get());
+            hr = KeepTypeInfo(library.Get(), module);
     }
     ITypeInfo* info = typeInfo.load(std::memory_order_acquire);
     if (info && !nameCache.load(std::memory_order_acquire))
@@ -112,8 +114,8 @@ HRESULT CComTypeInfoHolder::LoadTypeInfo(LCID locale) noexcept
 
 HRESULT CComTypeInfoHolder::BuildNameCache(ITypeInfo* info) noexcept
 {
-    TypeAttributes attributes(info);
-    if (!attributes)
+    TypeAttributes attributes(TypeAttributesTraits{info});
+    if (FAILED(info->GetTypeAttr(attributes.Receive())))
         return S_OK;
     entryCount = attributes->cFuncs;
     if (entryCount == 0)
@@ -149,27 +151,27 @@ bool CComTypeInfoHolder::IsReady() const noexcept
     return typeInfo.load(std::memory_order_acquire) && nameCache.load(std::memory_order_acquire);
 }
 
-HRESULT CComTypeInfoHolder::LoadTypeLibrary(LCID locale, ITypeLib** library) noexcept
+HRESULT CComTypeInfoHolder::LoadTypeLibrary(LCID locale, IServingModule& module, ITypeLib** library) noexcept
 {
-    bool fromModuleFile = IsEqualGUID(*libraryId, CAtlModule::typeLibraryId) &&
+    bool fromModuleFile = IsEqualGUID(*libraryId, module.TypeLibraryId()) &&
                           majorVersion == kTypeLibraryFromModuleVersion &&
                           minorVersion == kTypeLibraryFromModuleVersion;
     if (!fromModuleFile)
         return LoadRegTypeLib(*libraryId, majorVersion, minorVersion, locale, library);
     wchar_t path[kMaxPathUnits];
-    if (FAILED(ReadModuleFileName(baseModule.moduleHandle, path)))
+    if (FAILED(ReadModuleFileName(module.ModuleFile(), path)))
         return E_FAIL;
     return LoadTypeLib(path, library);
 }
 
-HRESULT CComTypeInfoHolder::KeepTypeInfo(ITypeLib* library) noexcept
+HRESULT CComTypeInfoHolder::KeepTypeInfo(ITypeLib* library, IServingModule& module) noexcept
 {
     ComPtr<ITypeInfo> info;
     HRESULT hr = library->GetTypeInfoOfGuid(*iid, info.Receive());
     if (FAILED(hr))
         return hr;
     typeInfo.store(PreferredTypeInfo(std::move(info)).Detach(), std::memory_order_release);
-    AddTerminationCallback(globalModule, &CComTypeInfoHolder::ReleaseTypeInfo, this);
+    module.AtTermination(&CComTypeInfoHolder::ReleaseTypeInfo, this);
     return hr;
 }
 

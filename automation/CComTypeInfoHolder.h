@@ -6,9 +6,14 @@
 
 #include <atomic>
 
+#include "com/ServingModule.h"
 #include "platform/BString.h"
 
 namespace trevik {
+
+// Type-library version that makes the holder load the library embedded in
+// the serving module's own file instead of the registered one.
+constexpr WORD kTypeLibraryFromModuleVersion = 0xFFFF;
 
 struct NameCacheEntry {
     BString name;  // null until filled
@@ -35,8 +40,11 @@ public:
                    EXCEPINFO* exception, UINT* argumentError) noexcept;
 
     // Loads the type information for the first caller's locale and builds the
-    // name cache, under the module's static-data critical section; returns at
-    // once when both are there. E_OUTOFMEMORY when only the cache is missing.
+    // name cache, under `module`'s static-data critical section, and has the
+    // module give both back at unload; returns at once when both are there.
+    // E_OUTOFMEMORY when only the cache is missing. Without `module`, the
+    // module that serves the library's objects.
+    HRESULT LoadTypeInfo(LCID locale, IServingModule& module) noexcept;
     HRESULT LoadTypeInfo(LCID locale) noexcept;
     // One entry per function of the type; the cache is published only once
     // every entry is filled. S_OK also when the attributes cannot be read.
@@ -60,8 +68,8 @@ private:
     // The type information, loaded first unless type information and name
     // cache are both there; null (with the load's result) when there is none.
     ITypeInfo* ReadyTypeInfo(LCID locale, HRESULT& loadResult) noexcept;
-    HRESULT LoadTypeLibrary(LCID locale, ITypeLib** library) noexcept;
-    HRESULT KeepTypeInfo(ITypeLib* library) noexcept;
+    HRESULT LoadTypeLibrary(LCID locale, IServingModule& module, ITypeLib** library) noexcept;
+    HRESULT KeepTypeInfo(ITypeLib* library, IServingModule& module) noexcept;
     bool FindInNameCache(LPCOLESTR name, DISPID* id) const noexcept;
 };
 

@@ -1,7 +1,10 @@
 #include "automation/CZuTrevikHelper.h"
 
-#include "automation/CComObject.h"
+#include <memory>
+
+#include "com/CComObject.h"
 #include "frames/CollectFrameDocuments.h"
+#include "platform/Allocation.h"
 
 namespace trevik {
 
@@ -28,6 +31,20 @@ const CategoryMapEntry* CZuTrevikHelper::GetCategoryMap()
 
 void CZuTrevikHelper::ObjectMain(bool)
 {
+}
+
+HRESULT CreateHelperObject(void*, REFIID iid, void** out) noexcept
+{
+    if (!out)
+        return E_POINTER;
+    *out = nullptr;
+    std::unique_ptr<CComObject<CZuTrevikHelper>> object(NewObject<CComObject<CZuTrevikHelper>>());
+    if (!object)
+        return E_OUTOFMEMORY;
+    HRESULT hr = object->QueryInterface(iid, out);
+    if (hr == S_OK)
+        object.release();
+    return hr;
 }
 
 }  // namespace trevik

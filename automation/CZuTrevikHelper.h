@@ -1,18 +1,18 @@
 // The scriptable object of trevik: IZuTrevikHelper, whose one method hands a
-// script the documents of a page's frames. It is instantiated as
-// CComObject<CZuTrevikHelper> (see CreateHelperObject).
+// script the documents of a page's frames, and its instance creator.
 #pragma once
 #include "Identifiers.h"
-#include "automation/CComCoClass.h"
-#include "automation/CComObjectRoot.h"
 #include "automation/CComTypeInfoHolder.h"
-#include "automation/FindInterface.h"
 #include "automation/IDispatchImpl.h"
+#include "com/CComCoClass.h"
+#include "com/CComObjectRoot.h"
+#include "com/FindInterface.h"
 
 namespace trevik {
 
 struct CategoryMapEntry;
 
+// Instantiated as CComObject<CZuTrevikHelper> by CreateHelperObject.
 class CZuTrevikHelper
     : public CComObjectRootEx<CComSingleThreadModel>,
       public CComCoClass<CZuTrevikHelper, &CLSID_ZuTrevikHelper>,
@@ -29,5 +29,13 @@ public:
     static const CategoryMapEntry* GetCategoryMap();
     static void ObjectMain(bool starting);
 };
+
+// Creates a CComObject<CZuTrevikHelper>, which takes one module lock, and
+// queries it for `iid`; the outer object is ignored (aggregation is refused
+// before this is reached). On success *out holds the only reference.
+//   E_POINTER      `out` is null
+//   E_OUTOFMEMORY  no memory for the object; no lock is taken
+//   E_NOINTERFACE  the object does not answer `iid`; it is destroyed again
+HRESULT CreateHelperObject(void* outer, REFIID iid, void** out) noexcept;
 
 }  // namespace trevik

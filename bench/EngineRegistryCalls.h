@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/Constants.h"
+#include "platform/RegistryKey.h"
 
 namespace bench {
 

@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "platform/ComPtr.h"
-#include "platform/Constants.h"
 #include "platform/Owned.h"
 #include "platform/SafeArrayCalls.h"
 

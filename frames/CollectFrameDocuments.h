@@ -4,6 +4,11 @@
 
 namespace trevik {
 
+// The embedded objects taken from one enumeration, and how many of them the
+// first of its two batches asks for.
+constexpr ULONG kMaxEmbeddedObjects = 1024;
+constexpr ULONG kFirstEnumerationBatch = 32;
+
 // Walks the objects embedded in `pageDocument` (at most kMaxEmbeddedObjects,
 // from one enumeration step), keeps the web browsers whose document is an HTML
 // document, and writes them packed from index 0 into a new one-dimensional

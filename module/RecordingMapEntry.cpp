@@ -6,7 +6,6 @@
 
 #include "module/ModuleRecords.h"
 #include "platform/FaultInjection.h"
-#include "module/PerUserRegistration.h"
 
 namespace trevik {
 namespace {

@@ -8,7 +8,7 @@
 // set up, and D whether DllMain has been called yet. At start the entry also
 // adds a termination callback, which appends "callback;" when it runs.
 #pragma once
-#include "module/ObjectMapEntry.h"
+#include "com/ObjectMapEntry.h"
 
 namespace trevik {
 

@@ -1,6 +1,5 @@
 #include "platform/ModuleFileName.h"
 
-#include "platform/Constants.h"
 #include "platform/HResult.h"
 
 namespace trevik {

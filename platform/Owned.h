@@ -10,25 +10,31 @@
 
 namespace trevik {
 
-// Traits: `Handle`, the empty value `kEmpty` and `Release(Handle)`.
+// Traits: `Handle`, the empty value `kEmpty` and `Release(Handle)`. Traits
+// whose release needs the handle's owner (the object that handed it out)
+// carry that owner and are given to the constructor.
 template <class Traits>
-class Owned {
+class Owned : private Traits {
 public:
     using Handle = typename Traits::Handle;
 
     Owned() noexcept = default;
     explicit Owned(Handle handle) noexcept : handle_(handle) {}
+    explicit Owned(const Traits& traits) noexcept : Traits(traits) {}
     Owned(const Owned&) = delete;
     Owned& operator=(const Owned&) = delete;
-    Owned(Owned&& other) noexcept : handle_(other.ReleaseOwnership()) {}
+    Owned(Owned&& other) noexcept : Traits(other), handle_(other.ReleaseOwnership()) {}
     Owned& operator=(Owned&& other) noexcept
     {
-        Reset(other.ReleaseOwnership());
+        Reset();
+        static_cast<Traits&>(*this) = other;
+        handle_ = other.ReleaseOwnership();
         return *this;
     }
     ~Owned() { Reset(); }
 
     Handle Get() const noexcept { return handle_; }
+    Handle operator->() const noexcept { return handle_; }
     explicit operator bool() const noexcept { return handle_ != Traits::kEmpty; }
 
     // Releases what is held and holds `handle` instead.
@@ -36,7 +42,7 @@ public:
     {
         Handle old = std::exchange(handle_, handle);
         if (old != Traits::kEmpty)
-            Traits::Release(old);
+            this->Release(old);
     }
     // Hands the handle to the caller, who releases it.
     Handle ReleaseOwnership() noexcept { return std::exchange(handle_, Traits::kEmpty); }
@@ -79,5 +85,19 @@ struct SafeArrayTraits {
     static void Release(SAFEARRAY* array) noexcept { SafeArrayDestroy(array); }
 };
 using SafeArrayHandle = Owned<SafeArrayTraits>;
+
+struct HeldMutexTraits {
+    using Handle = HANDLE;
+    static constexpr HANDLE kEmpty = nullptr;
+    static void Release(HANDLE mutex) noexcept { ReleaseMutex(mutex); }
+};
+// A mutex this thread holds: released, not closed.
+using HeldMutex = Owned<HeldMutexTraits>;
+
+struct BStringTraits {
+    using Handle = BSTR;
+    static constexpr BSTR kEmpty = nullptr;
+    static void Release(BSTR text) noexcept { SysFreeString(text); }
+};
 
 }  // namespace trevik

@@ -1,56 +1,32 @@
-// Descriptions borrowed from a type information object (its type attributes,
-// one function's description), handed back to it on every path.
+// Descriptions borrowed from type information and type libraries (a type's
+// attributes, one function's description, a library's attributes), each
+// handed back to the object that gave it on every path. Each owner is made
+// with that object and filled through Receive():
+//   TypeAttributes attributes(TypeAttributesTraits{info});
+//   info->GetTypeAttr(attributes.Receive());
 #pragma once
 #include <oaidl.h>
 
+#include "platform/Owned.h"
+
 namespace trevik {
 
-class TypeAttributes {
-public:
-    // Holds nothing when the type information cannot give its attributes.
-    explicit TypeAttributes(ITypeInfo* typeInfo) noexcept : typeInfo_(typeInfo)
-    {
-        if (FAILED(typeInfo_->GetTypeAttr(&attributes_)))
-            attributes_ = nullptr;
-    }
-    TypeAttributes(const TypeAttributes&) = delete;
-    TypeAttributes& operator=(const TypeAttributes&) = delete;
-    ~TypeAttributes()
-    {
-        if (attributes_)
-            typeInfo_->ReleaseTypeAttr(attributes_);
-    }
-
-    explicit operator bool() const noexcept { return attributes_ != nullptr; }
-    const TYPEATTR* operator->() const noexcept { return attributes_; }
-
-private:
-    ITypeInfo* typeInfo_;
-    TYPEATTR* attributes_ = nullptr;
+// A `Description` that `owner` handed out and takes back through `GiveBack`.
+template <class Owner, class Description, void (STDMETHODCALLTYPE Owner::*GiveBack)(Description*)>
+struct BorrowedTraits {
+    using Handle = Description*;
+    static constexpr Description* kEmpty = nullptr;
+    Owner* owner;
+    void Release(Description* description) const noexcept { (owner->*GiveBack)(description); }
 };
 
-class FunctionDescription {
-public:
-    // Holds nothing when the type information cannot describe function `index`.
-    FunctionDescription(ITypeInfo* typeInfo, UINT index) noexcept : typeInfo_(typeInfo)
-    {
-        if (FAILED(typeInfo_->GetFuncDesc(index, &description_)))
-            description_ = nullptr;
-    }
-    FunctionDescription(const FunctionDescription&) = delete;
-    FunctionDescription& operator=(const FunctionDescription&) = delete;
-    ~FunctionDescription()
-    {
-        if (description_)
-            typeInfo_->ReleaseFuncDesc(description_);
-    }
+using TypeAttributesTraits = BorrowedTraits<ITypeInfo, TYPEATTR, &ITypeInfo::ReleaseTypeAttr>;
+using TypeAttributes = Owned<TypeAttributesTraits>;
 
-    explicit operator bool() const noexcept { return description_ != nullptr; }
-    const FUNCDESC* operator->() const noexcept { return description_; }
+using FunctionDescriptionTraits = BorrowedTraits<ITypeInfo, FUNCDESC, &ITypeInfo::ReleaseFuncDesc>;
+using FunctionDescription = Owned<FunctionDescriptionTraits>;
 
-private:
-    ITypeInfo* typeInfo_;
-    FUNCDESC* description_ = nullptr;
-};
+using LibraryAttributesTraits = BorrowedTraits<ITypeLib, TLIBATTR, &ITypeLib::ReleaseTLibAttr>;
+using LibraryAttributes = Owned<LibraryAttributesTraits>;
 
 }  // namespace trevik

@@ -2,7 +2,6 @@
 
 #include <cwchar>
 
-#include "platform/Constants.h"
 #include "registrar/RegScriptParser.h"
 #include "registrar/ReplacementMap.h"
 #include "registrar/ScriptTextBuffer.h"

@@ -4,6 +4,11 @@
 
 namespace trevik {
 
+// The longest replacement name, and the smallest output buffer of the
+// expansion pass, in UTF-16 units.
+constexpr int kMaxReplacementNameUnits = 31;
+constexpr int kMinExpansionUnits = 1000;
+
 class CRegScriptParser;
 
 // Copies `text` into a new text from the COM task allocator, handed out

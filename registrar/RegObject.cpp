@@ -4,7 +4,6 @@
 #include <memory>
 #include <new>
 
-#include "platform/Constants.h"
 #include "platform/HResult.h"
 #include "platform/Owned.h"
 #include "registrar/RegScriptParser.h"
@@ -12,6 +11,9 @@
 
 namespace trevik {
 namespace {
+
+// Scripts up to this many units are converted on the stack.
+constexpr DWORD kScriptStackUnits = 512;
 
 // The converted script: on the stack up to kScriptStackUnits units, from the
 // heap beyond.

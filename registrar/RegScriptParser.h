@@ -3,9 +3,11 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/Constants.h"
 
 namespace trevik {
+
+// Token arrays, in UTF-16 units: a token holds at most kTokenUnits - 2.
+constexpr int kTokenUnits = 4096;
 
 class CReplacementMap;
 

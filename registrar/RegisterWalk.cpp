@@ -2,13 +2,27 @@
 // block names and writes every value, recording in the journal each key it
 // creates, each value it overwrites and each tree it deletes.
 #include "platform/HResult.h"
-#include "platform/KeyHandle.h"
-#include "registrar/KeyDeletion.h"
+#include "platform/RegistryKey.h"
 #include "registrar/WalkKeyBlock.h"
 #include "registrar/WriteScriptValue.h"
 
 namespace trevik {
 namespace {
+
+// Names that "ForceRemove" and "Delete" never delete.
+const LPCWSTR kProtectedKeyNames[] = {
+    L"AppID", L"CLSID", L"Component Categories", L"FileType", L"Interface", L"Hardware",
+    L"Mime",  L"SAM",   L"SECURITY",             L"SYSTEM",   L"Software",  L"TypeLib",
+};
+
+// Compared ignoring case.
+bool IsProtectedKeyName(LPCWSTR name)
+{
+    for (LPCWSTR protectedName : kProtectedKeyNames)
+        if (lstrcmpiW(name, protectedName) == 0)
+            return true;
+    return false;
+}
 
 // One level of the walk: the block's parent key and the key of the level's
 // last key entry, which the level owns.

@@ -7,6 +7,9 @@
 
 namespace trevik {
 
+// The deepest block nesting a walk accepts.
+constexpr int kMaxBlockDepth = 256;
+
 // The predefined root key that a root key name stands for ("HKCR",
 // "HKEY_CLASSES_ROOT", ... compared ignoring case), or null.
 HKEY RootKeyFromName(LPCWSTR name);

@@ -1,12 +1,15 @@
 #include "registrar/ScriptTextBuffer.h"
 
 #include <cwchar>
-#include <utility>
 
-#include "platform/Constants.h"
 #include "platform/FaultInjection.h"
 
 namespace trevik {
+
+// The largest capacity in units that may still double, and the largest
+// block in bytes asked of the task allocator.
+constexpr int kMaxDoublableExpansionUnits = 0x3FFFFFFF;
+constexpr size_t kMaxExpansionBlockBytes = 0xFFFFFFFF;
 
 bool CScriptTextBuffer::Allocate(size_t capacity)
 {
@@ -16,8 +19,8 @@ bool CScriptTextBuffer::Allocate(size_t capacity)
     auto block = static_cast<LPWSTR>(CoTaskMemAlloc(capacity * sizeof(wchar_t)));
     if (!block)
         return false;
-    CoTaskMemFree(std::exchange(data_, block));
-    data_[0] = L'\0';
+    data_.Reset(block);
+    block[0] = L'\0';
     length_ = 0;
     capacity_ = static_cast<int>(capacity);
     return true;
@@ -32,9 +35,9 @@ bool CScriptTextBuffer::AppendText(LPCWSTR units, int count)
         return false;
     if (needed >= capacity_ && !Grow(needed))
         return false;
-    std::wmemcpy(data_ + length_, units, count);
+    std::wmemcpy(data_.Get() + length_, units, count);
     length_ += count;
-    data_[length_] = L'\0';
+    data_.Get()[length_] = L'\0';
     return true;
 }
 
@@ -48,10 +51,12 @@ bool CScriptTextBuffer::Grow(int needed)
     }
     if (ShouldInjectFault(Fault::ScriptTextMemory))
         return false;
-    auto block = static_cast<LPWSTR>(CoTaskMemRealloc(data_, static_cast<size_t>(capacity) * sizeof(wchar_t)));
+    auto block = static_cast<LPWSTR>(CoTaskMemRealloc(data_.Get(), static_cast<size_t>(capacity) * sizeof(wchar_t)));
     if (!block)
         return false;
-    data_ = block;
+    // The old block is gone with the move.
+    data_.ReleaseOwnership();
+    data_.Reset(block);
     capacity_ = capacity;
     return true;
 }
@@ -60,7 +65,7 @@ LPWSTR CScriptTextBuffer::Detach()
 {
     length_ = 0;
     capacity_ = 0;
-    return std::exchange(data_, nullptr);
+    return data_.ReleaseOwnership();
 }
 
 }  // namespace trevik

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "platform/Owned.h"
+
 namespace trevik {
 
 // UTF-16 text that grows by doubling and stays NUL-terminated; the block is
@@ -12,7 +14,6 @@ public:
     CScriptTextBuffer() = default;
     CScriptTextBuffer(const CScriptTextBuffer&) = delete;
     CScriptTextBuffer& operator=(const CScriptTextBuffer&) = delete;
-    ~CScriptTextBuffer() { CoTaskMemFree(data_); }
 
     // Obtains a block of `capacity` units (at least one) holding the empty text.
     bool Allocate(size_t capacity);
@@ -29,7 +30,7 @@ private:
 
     int length_ = 0;
     int capacity_ = 0;
-    LPWSTR data_ = nullptr;
+    TaskMemText data_;
 };
 
 }  // namespace trevik

@@ -2,8 +2,7 @@
 
 #include <new>
 
-#include "platform/Constants.h"
-#include "platform/RemoveSubkey.h"
+#include "platform/RegistryKey.h"
 
 namespace trevik {
 namespace {

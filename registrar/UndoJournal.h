@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "registrar/KeyDeletion.h"
+#include "platform/RegistryKey.h"
 
 namespace trevik {
 

@@ -5,12 +5,10 @@
 // goes and its target stays.
 #include <cwchar>
 
-#include "platform/Constants.h"
+#include "platform/ModuleFileName.h"
 #include "platform/FaultInjection.h"
 #include "platform/HResult.h"
-#include "platform/KeyHandle.h"
-#include "platform/RemoveSubkey.h"
-#include "registrar/KeyDeletion.h"
+#include "platform/RegistryKey.h"
 #include "registrar/WalkKeyBlock.h"
 
 namespace trevik {

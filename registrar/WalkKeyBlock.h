@@ -3,8 +3,8 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/Constants.h"
 #include "registrar/RegScriptParser.h"
+#include "registrar/RunScript.h"
 #include "registrar/UndoJournal.h"
 
 namespace trevik {

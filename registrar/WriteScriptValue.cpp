@@ -6,12 +6,14 @@
 #include <memory>
 #include <new>
 
-#include "platform/Constants.h"
 #include "platform/FaultInjection.h"
 #include "platform/HResult.h"
 
 namespace trevik {
 namespace {
+
+// Value areas up to this size are kept on the stack.
+constexpr size_t kValueAreaStackBytes = 256;
 
 constexpr VARTYPE kMultiString = VT_BSTR | VT_BYREF;
 

@@ -1,12 +1,13 @@
 #include "registration/ApplyRegistryScript.h"
 
-#include "module/ModuleRecords.h"
-#include "platform/Constants.h"
 #include "platform/ModuleFileName.h"
 #include "registrar/RegObject.h"
 
 namespace trevik {
 namespace {
+
+// A module path with every quote doubled, as a quoted script string needs it.
+constexpr size_t kEscapedPathUnits = 2 * kMaxPathUnits;
 
 // Writes `path` with every single quote doubled, as a quoted script string
 // needs it; at most kEscapedPathUnits - 1 units and a NUL.
@@ -21,11 +22,16 @@ void EscapeQuotes(const wchar_t* path, wchar_t* escaped)
     escaped[written] = L'\0';
 }
 
-void AddExtraPairs(CReplacementMap& replacements, const ReplacementPair* pairs)
+HRESULT PutPairs(CRegObject& registrar, const ReplacementPair* pairs)
 {
-    for (const ReplacementPair* pair = pairs; pair && pair->name; ++pair)
-        if (pair->value)
-            replacements.AddPair(pair->name, pair->value);
+    for (const ReplacementPair* pair = pairs; pair && pair->name; ++pair) {
+        if (!pair->value)
+            continue;
+        HRESULT hr = registrar.PutReplacement(pair->name, pair->value);
+        if (FAILED(hr))
+            return hr;
+    }
+    return S_OK;
 }
 
 }  // namespace
@@ -36,16 +42,14 @@ HRESULT ApplyRegistryScript(UINT16 resourceId, bool registering, const Replaceme
     CRegObject registrar;
     registrar.RecordChangesIn(run.journal);
     registrar.SetPerUserClasses(run.perUser);
-    AddExtraPairs(registrar.Replacements(), extraPairs);
-
-    if (!globalModule)
-        return E_UNEXPECTED;
-    HRESULT hr = globalModule->AddCommonReplacements(&registrar);
+    HRESULT hr = PutPairs(registrar, extraPairs);
+    if (SUCCEEDED(hr))
+        hr = PutPairs(registrar, run.commonReplacements);
     if (FAILED(hr))
         return hr;
 
     wchar_t path[kMaxPathUnits];
-    hr = ReadModuleFileName(baseModule.moduleHandle, path);
+    hr = ReadModuleFileName(run.module, path);
     if (FAILED(hr))
         return hr;
 

@@ -1,5 +1,5 @@
 // Applying one of the library's registry scripts, for registering or
-// unregistering, with the module's replacement values.
+// unregistering, with the library's replacement values.
 #pragma once
 #include <objbase.h>
 
@@ -13,18 +13,30 @@ struct ReplacementPair {
     LPCOLESTR value;
 };
 
-// How one step of a registration sequence runs: for the current user (the
-// scripts' classes under HKCU\Software\Classes, the type library for the
-// user where the platform allows) or machine-wide, and, when registering,
-// the journal that records its changes.
+// How one step of a registration sequence runs: the library's file, whose
+// "REGISTRY" resources hold the scripts, and the replacements every script
+// of it receives; for the current user (the scripts' classes under
+// HKCU\Software\Classes, the type library for the user where the platform
+// allows) or machine-wide; and, when registering, the journal that records
+// its changes.
 struct RegistrationRun {
+    HMODULE module;
+    const ReplacementPair* commonReplacements;
     bool perUser;
     CUndoJournal* journal;
 };
 
-// Runs the "REGISTRY" resource `resourceId` of the library's own file;
-// `extraPairs`, when given, adds its pairs to the replacements.
+// Runs the "REGISTRY" resource `resourceId` of the run's module file with the
+// replacements `extraPairs` (when given), then the run's common ones, then
+// "Module" and "Module_Raw": the file's path with every quote doubled.
 HRESULT ApplyRegistryScript(UINT16 resourceId, bool registering, const ReplacementPair* extraPairs,
                             const RegistrationRun& run);
+
+// An object-map entry's registry update that runs script `ResourceId`.
+template <UINT16 ResourceId>
+HRESULT UpdateRegistryFromResource(BOOL registering, const RegistrationRun& run)
+{
+    return ApplyRegistryScript(ResourceId, registering != FALSE, nullptr, run);
+}
 
 }  // namespace trevik

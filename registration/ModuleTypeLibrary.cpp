@@ -5,33 +5,16 @@
 #include "platform/BString.h"
 #include "platform/BoundedCopy.h"
 #include "platform/ComPtr.h"
-#include "platform/Constants.h"
 #include "platform/ModuleFileName.h"
-#include "registration/TypeLibRegistrationFunctions.h"
+#include "platform/TypeDescriptions.h"
 
 namespace trevik {
 namespace {
 
+// A module path with room for a type library index such as "\\2".
+constexpr size_t kTypeLibPathUnits = kMaxPathUnits + 10;
+
 const wchar_t kTypeLibExtension[] = L".tlb";
-
-// The library's attribute block, handed back when the holder goes.
-class LibraryAttributes {
-public:
-    explicit LibraryAttributes(ITypeLib* library) : library_(library) {}
-    LibraryAttributes(const LibraryAttributes&) = delete;
-    LibraryAttributes& operator=(const LibraryAttributes&) = delete;
-    ~LibraryAttributes()
-    {
-        if (attributes_)
-            library_->ReleaseTLibAttr(attributes_);
-    }
-    HRESULT Read() { return library_->GetLibAttr(&attributes_); }
-    const TLIBATTR* operator->() const { return attributes_; }
-
-private:
-    ITypeLib* library_;
-    TLIBATTR* attributes_ = nullptr;
-};
 
 // A type library loaded for one registration step, with the path it came from.
 struct LoadedTypeLibrary {
@@ -53,7 +36,31 @@ HRESULT AppendIndex(wchar_t* path, size_t length, LPCOLESTR index)
     return S_OK;
 }
 
+// The per-user function of that name in the loaded Automation library; this
+// never loads the library itself.
+FARPROC PerUserFunction(bool perUser, const char* name)
+{
+    if (!perUser)
+        return nullptr;
+    HMODULE automation = GetModuleHandleW(L"OLEAUT32.DLL");
+    return automation ? GetProcAddress(automation, name) : nullptr;
+}
+
 }  // namespace
+
+RegisterTypeLibFunction ChooseRegisterTypeLib(bool perUser)
+{
+    if (FARPROC function = PerUserFunction(perUser, "RegisterTypeLibForUser"))
+        return reinterpret_cast<RegisterTypeLibFunction>(reinterpret_cast<void*>(function));
+    return &RegisterTypeLib;
+}
+
+UnregisterTypeLibFunction ChooseUnregisterTypeLib(bool perUser)
+{
+    if (FARPROC function = PerUserFunction(perUser, "UnRegisterTypeLibForUser"))
+        return reinterpret_cast<UnregisterTypeLibFunction>(reinterpret_cast<void*>(function));
+    return &UnRegisterTypeLib;
+}
 
 size_t ExtensionPosition(const wchar_t* path)
 {
@@ -146,8 +153,8 @@ HRESULT UnregisterModuleTypeLibrary(HMODULE module, LPCOLESTR index, bool perUse
     if (FAILED(hr))
         return hr;
 
-    LibraryAttributes attributes(loaded.library.Get());
-    hr = attributes.Read();
+    LibraryAttributes attributes(LibraryAttributesTraits{loaded.library.Get()});
+    hr = loaded.library->GetLibAttr(attributes.Receive());
     if (FAILED(hr))
         return hr;
     // A library that is not registered is already where unregistering

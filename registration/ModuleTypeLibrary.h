@@ -21,6 +21,14 @@ HRESULT RegisterModuleTypeLibrary(HMODULE module, LPCOLESTR index, bool perUser)
 // when that library is not registered. `perUser` as for registering.
 HRESULT UnregisterModuleTypeLibrary(HMODULE module, LPCOLESTR index, bool perUser);
 
+// The platform functions that register and unregister a type library: the
+// per-user ones when `perUser` is set and the platform exports them, the
+// machine-wide ones otherwise. Looked up by name at each call.
+using RegisterTypeLibFunction = HRESULT(WINAPI*)(ITypeLib*, LPOLESTR, LPOLESTR);
+using UnregisterTypeLibFunction = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
+RegisterTypeLibFunction ChooseRegisterTypeLib(bool perUser);
+UnregisterTypeLibFunction ChooseUnregisterTypeLib(bool perUser);
+
 // Position (in units) where a path's extension starts: the last "." after the
 // last "\", or the end of the path when its name has no dot.
 size_t ExtensionPosition(const wchar_t* path);

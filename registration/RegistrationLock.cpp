@@ -17,12 +17,6 @@ HRESULT LastFailure()
 
 }  // namespace
 
-RegistrationLock::~RegistrationLock()
-{
-    if (held_)
-        ReleaseMutex(mutex_.Get());
-}
-
 HRESULT RegistrationLock::Acquire()
 {
     wchar_t name[sizeof(kMutexPrefix) / sizeof(wchar_t) + sizeof(kClsidText) / sizeof(wchar_t)];
@@ -34,7 +28,7 @@ HRESULT RegistrationLock::Acquire()
     DWORD wait = WaitForSingleObject(mutex_.Get(), INFINITE);
     if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED)
         return LastFailure();
-    held_ = true;
+    held_.Reset(mutex_.Get());
     return S_OK;
 }
 

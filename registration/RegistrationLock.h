@@ -13,7 +13,6 @@ public:
     RegistrationLock() = default;
     RegistrationLock(const RegistrationLock&) = delete;
     RegistrationLock& operator=(const RegistrationLock&) = delete;
-    ~RegistrationLock();
 
     // Waits until no other registration, unregistration or install of the
     // class runs in this session. A mutex left by a holder that ended
@@ -22,8 +21,9 @@ public:
     HRESULT Acquire();
 
 private:
+    // Released before it is closed.
     KernelHandle mutex_;
-    bool held_ = false;
+    HeldMutex held_;
 };
 
 }  // namespace trevik

@@ -1,10 +1,8 @@
 #include "registration/RegistrationSequences.h"
 
 #include "Identifiers.h"
-#include "module/ComModuleRecord.h"
-#include "platform/Constants.h"
+#include "platform/ScopeGuard.h"
 #include "registrar/UndoJournal.h"
-#include "registration/ApplyRegistryScript.h"
 #include "registration/ModuleTypeLibrary.h"
 #include "registration/RegistrationLock.h"
 #include "registration/UpdateClassCategories.h"
@@ -13,18 +11,17 @@
 namespace trevik {
 namespace {
 
-// Runs a sequence under the system default locale, so that scripts convert
-// with its code page, and gives the caller's locale back on every path.
-class RegistrationLocale {
-public:
-    RegistrationLocale() : saved_(GetThreadLocale()) { SetThreadLocale(kRegistrationLocale); }
-    RegistrationLocale(const RegistrationLocale&) = delete;
-    RegistrationLocale& operator=(const RegistrationLocale&) = delete;
-    ~RegistrationLocale() { SetThreadLocale(saved_); }
+// Thread locale that the registration sequences run under.
+constexpr LCID kRegistrationLocale = LOCALE_SYSTEM_DEFAULT;
 
-private:
-    LCID saved_;
-};
+// Runs a sequence under the system default locale, so that scripts convert
+// with its code page; the guard gives the caller's locale back.
+auto UnderRegistrationLocale()
+{
+    LCID saved = GetThreadLocale();
+    SetThreadLocale(kRegistrationLocale);
+    return ScopeGuard([saved] { SetThreadLocale(saved); });
+}
 
 const ReplacementPair kAppIdReplacements[] = {{L"APPID", kAppIdText}, {nullptr, nullptr}};
 
@@ -42,42 +39,37 @@ private:
     HRESULT result_ = S_OK;
 };
 
-// Calls `step` for each entry until one fails; that result, or S_OK.
-template <class Step>
-HRESULT ForEachClass(ComModuleRecord& objectMap, Step step)
+// The run of one sequence over `library`.
+RegistrationRun RunOf(const RegisteredLibrary& library, bool perUser, CUndoJournal* journal)
 {
-    HRESULT hr = S_OK;
-    for (ObjectMapEntry** slot = objectMap.firstEntry; slot < objectMap.endEntry && SUCCEEDED(hr); ++slot)
-        if (*slot)
-            hr = step(**slot);
-    return hr;
+    return {library.module, library.commonReplacements, perUser, journal};
 }
 
 // The registration steps, each change recorded in the run's journal.
-HRESULT RegisterAll(ComModuleRecord& objectMap, const RegistrationRun& run)
+HRESULT RegisterAll(const RegisteredLibrary& library, const RegistrationRun& run)
 {
     HRESULT hr = ApplyRegistryScript(TREVIK_APPID_SCRIPT_RESOURCE, true, kAppIdReplacements, run);
     if (FAILED(hr))
         return hr;
-    hr = ForEachClass(objectMap, [&run](ObjectMapEntry& entry) {
-        HRESULT hr = entry.updateRegistry(TRUE, run);
-        if (FAILED(hr))
-            return hr;
-        return UpdateClassCategories(*entry.classId, entry.getCategoryMap(), true);
+    WalkObjectMap(library.firstEntry, library.endEntry, [&](ObjectMapEntry& entry) {
+        hr = entry.updateRegistry(TRUE, run);
+        if (SUCCEEDED(hr))
+            hr = UpdateClassCategories(*entry.classId, entry.getCategoryMap(), true);
+        return SUCCEEDED(hr);
     });
     if (FAILED(hr))
         return hr;
-    return RegisterModuleTypeLibrary(objectMap.typeLibraryModule, nullptr, run.perUser);
+    return RegisterModuleTypeLibrary(library.module, nullptr, run.perUser);
 }
 
 // All or nothing: a failing step takes back every change of the steps
 // before it. The type library is the last step, so a failure never follows
 // its registration.
-HRESULT RegisterUnderLock(ComModuleRecord& objectMap, bool perUser)
+HRESULT RegisterUnderLock(const RegisteredLibrary& library, bool perUser)
 {
-    RegistrationLocale locale;
+    auto locale = UnderRegistrationLocale();
     CUndoJournal journal;
-    HRESULT hr = RegisterAll(objectMap, {perUser, &journal});
+    HRESULT hr = RegisterAll(library, RunOf(library, perUser, &journal));
     if (FAILED(hr))
         journal.RollBackTo(0);
     return hr;
@@ -85,38 +77,39 @@ HRESULT RegisterUnderLock(ComModuleRecord& objectMap, bool perUser)
 
 // Every step runs, so that nothing of the library is stranded by an
 // earlier failure; the first failure is returned.
-HRESULT UnregisterUnderLock(ComModuleRecord& objectMap, bool perUser)
+HRESULT UnregisterUnderLock(const RegisteredLibrary& library, bool perUser)
 {
-    RegistrationLocale locale;
-    const RegistrationRun run{perUser, nullptr};
+    auto locale = UnderRegistrationLocale();
+    const RegistrationRun run = RunOf(library, perUser, nullptr);
     FirstFailure result;
-    objectMap.ForEachEntry([&](ObjectMapEntry& entry) {
+    WalkObjectMap(library.firstEntry, library.endEntry, [&](ObjectMapEntry& entry) {
         result.Keep(UpdateClassCategories(*entry.classId, entry.getCategoryMap(), false));
         result.Keep(entry.updateRegistry(FALSE, run));
+        return true;
     });
-    result.Keep(UnregisterModuleTypeLibrary(objectMap.typeLibraryModule, nullptr, perUser));
+    result.Keep(UnregisterModuleTypeLibrary(library.module, nullptr, perUser));
     result.Keep(ApplyRegistryScript(TREVIK_APPID_SCRIPT_RESOURCE, false, kAppIdReplacements, run));
     return result.Result();
 }
 
 }  // namespace
 
-HRESULT RunRegistration(ComModuleRecord& objectMap, bool perUser)
+HRESULT RunRegistration(const RegisteredLibrary& library, bool perUser)
 {
     RegistrationLock lock;
     HRESULT hr = lock.Acquire();
     if (FAILED(hr))
         return hr;
-    return RegisterUnderLock(objectMap, perUser);
+    return RegisterUnderLock(library, perUser);
 }
 
-HRESULT RunUnregistration(ComModuleRecord& objectMap, bool perUser)
+HRESULT RunUnregistration(const RegisteredLibrary& library, bool perUser)
 {
     RegistrationLock lock;
     HRESULT hr = lock.Acquire();
     if (FAILED(hr))
         return hr;
-    return UnregisterUnderLock(objectMap, perUser);
+    return UnregisterUnderLock(library, perUser);
 }
 
 bool IsUserCommandLine(LPCWSTR commandLine)
@@ -132,7 +125,7 @@ bool IsUserCommandLine(LPCWSTR commandLine)
     return true;
 }
 
-HRESULT InstallServer(ComModuleRecord& objectMap, BOOL install, bool perUser)
+HRESULT InstallServer(const RegisteredLibrary& library, BOOL install, bool perUser)
 {
     RegistrationLock lock;
     HRESULT hr = lock.Acquire();
@@ -140,7 +133,7 @@ HRESULT InstallServer(ComModuleRecord& objectMap, BOOL install, bool perUser)
         return hr;
     // A failed registration has already taken itself back, so a previous
     // registration stays as it was.
-    return install ? RegisterUnderLock(objectMap, perUser) : UnregisterUnderLock(objectMap, perUser);
+    return install ? RegisterUnderLock(library, perUser) : UnregisterUnderLock(library, perUser);
 }
 
 }  // namespace trevik

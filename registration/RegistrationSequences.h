@@ -3,9 +3,21 @@
 #pragma once
 #include <windows.h>
 
+#include "com/ObjectMapEntry.h"
+#include "registration/ApplyRegistryScript.h"
+
 namespace trevik {
 
-class ComModuleRecord;
+// The library a sequence registers: its file, which carries the registry
+// scripts and the type library; the classes of its object map, the entry
+// pointers [firstEntry, endEntry); and the replacements every script of it
+// receives besides "Module" and "Module_Raw".
+struct RegisteredLibrary {
+    HMODULE module;
+    ObjectMapEntry** firstEntry;
+    ObjectMapEntry** endEntry;
+    const ReplacementPair* commonReplacements;
+};
 
 // Each sequence holds the session's registration lock of the class for its
 // whole length, so that threads and processes take turns. With `perUser`
@@ -17,15 +29,15 @@ class ComModuleRecord;
 // library. The first failure ends the sequence, takes back every registry
 // change the sequence made, and is returned: a failed registration leaves
 // the registry as it was.
-HRESULT RunRegistration(ComModuleRecord& objectMap, bool perUser);
+HRESULT RunRegistration(const RegisteredLibrary& library, bool perUser);
 
 // Each class's categories and script, then the type library (which may be
 // unregistered already), then the AppID script. Every step runs; the first
 // failure is returned.
-HRESULT RunUnregistration(ComModuleRecord& objectMap, bool perUser);
+HRESULT RunUnregistration(const RegisteredLibrary& library, bool perUser);
 
 // DllInstall: a registration or an unregistration as above.
-HRESULT InstallServer(ComModuleRecord& objectMap, BOOL install, bool perUser);
+HRESULT InstallServer(const RegisteredLibrary& library, BOOL install, bool perUser);
 
 // True for "user" in any letter case of A to Z, and nothing longer or
 // shorter: DllInstall's command line that asks for per-user registration.

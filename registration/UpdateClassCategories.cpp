@@ -4,12 +4,16 @@
 
 #include "platform/BoundedCopy.h"
 #include "platform/ComPtr.h"
-#include "platform/Constants.h"
-#include "platform/KeyHandle.h"
-#include "platform/RemoveSubkey.h"
+#include "platform/RegistryKey.h"
 
 namespace trevik {
 namespace {
+
+// A GUID as registry text: 38 characters in braces, with room to spare.
+constexpr int kGuidTextUnits = 64;
+
+// "CLSID\{class}\Implemented Categories" and the like (67 characters at most).
+constexpr size_t kCategoryKeyPathUnits = 128;
 
 // The platform's categories manager, {0002E005-0000-0000-C000-000000000046}.
 const CLSID kCategoriesManagerClass = {0x0002E005, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
@@ -40,18 +44,6 @@ void AppendToPath(wchar_t* path, const wchar_t* text)
     BoundedCopy(path + length, kCategoryKeyPathUnits - length, text, lstrlenW(text));
 }
 
-// True when the key exists and reports that it has no subkeys.
-bool IsEmptyKey(const wchar_t* path)
-{
-    CKeyHandle key;
-    if (key.Open(HKEY_CLASSES_ROOT, path, kKeyRead) != ERROR_SUCCESS)
-        return false;
-    DWORD subkeys = 0;
-    LONG query = RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr,
-                                  nullptr, nullptr, nullptr, nullptr);
-    return query == ERROR_SUCCESS && subkeys == 0;
-}
-
 void RemoveEmptyCategoryKeys(REFCLSID classId)
 {
     wchar_t classText[kGuidTextUnits];
@@ -60,7 +52,7 @@ void RemoveEmptyCategoryKeys(REFCLSID classId)
         wchar_t path[kCategoryKeyPathUnits] = L"CLSID\\";
         AppendToPath(path, classText);
         AppendToPath(path, keyName);
-        if (IsEmptyKey(path))
+        if (IsEmptyKey(HKEY_CLASSES_ROOT, path))
             RemoveSubkey(HKEY_CLASSES_ROOT, path);
     }
 }

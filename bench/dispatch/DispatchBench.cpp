@@ -20,9 +20,9 @@
 
 #include "BenchTiming.h"
 #include "Identifiers.h"
-#include "automation/CreateHelperObject.h"
+#include "automation/CZuTrevikHelper.h"
 #include "doubles/PageDoubles.h"
-#include "platform/Constants.h"
+#include "frames/CollectFrameDocuments.h"
 
 using doubles::ComPtr;
 using doubles::FakePage;

@@ -16,7 +16,6 @@
 
 #include "BenchTiming.h"
 #include "EngineRegistryCalls.h"
-#include "platform/Constants.h"
 #include "registrar/ExpandScript.h"
 #include "registrar/RegScriptParser.h"
 #include "registrar/ReplacementMap.h"

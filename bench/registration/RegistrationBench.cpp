@@ -25,7 +25,8 @@
 #include "EngineRegistryCalls.h"
 #include "Identifiers.h"
 #include "platform/ComPtr.h"
-#include "platform/Constants.h"
+#include "platform/ModuleFileName.h"
+#include "platform/RegistryKey.h"
 #include "platform/BString.h"
 
 namespace {

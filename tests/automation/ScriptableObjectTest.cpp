@@ -1,6 +1,6 @@
 // The scriptable object: its interface table, reference count, module lock
 // and creator.
-#include "automation/CreateHelperObject.h"
+#include "automation/CZuTrevikHelper.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <thread>
 
-#include "automation/CreateHelperObject.h"
 #include "doubles/PageDoubles.h"
 #include "doubles/RaceThreads.h"
 #include "module/ModuleRecords.h"

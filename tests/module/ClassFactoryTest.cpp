@@ -1,6 +1,6 @@
 // Class-object lookup and the cached class factory, on object maps of the
 // tests' own; the module lock count is that of the test program's module.
-#include "module/GetClassObjectFromMap.h"
+#include "module/ObjectMap.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,7 @@
 #include "Identifiers.h"
 #include "doubles/PageDoubles.h"
 #include "doubles/RaceThreads.h"
-#include "module/ComModuleRecord.h"
-#include "module/CreateClassFactory.h"
-#include "module/CreateInstanceNoAggregation.h"
+#include "com/CComClassFactory.h"
 #include "module/ModuleRecords.h"
 #include "platform/FaultInjection.h"
 #include "platform/ThisModule.h"

@@ -1,14 +1,13 @@
 // The module object: lock count, termination callbacks, notifications of the
 // object map and the global interface table, on module objects of the tests'
 // own over maps of recording entries.
-#include "module/CtrevikModule.h"
+#include "module/ModuleObject.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "module/LoadFailure.h"
 #include "platform/FaultInjection.h"
 #include "platform/ThisModule.h"
 

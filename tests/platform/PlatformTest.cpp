@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/CriticalSection.h"
 #include "platform/FaultInjection.h"
 #include "platform/HResult.h"
+#include "platform/Owned.h"
 
 namespace {
 
@@ -43,3 +46,38 @@ TEST(CriticalSection, IsReentrantForItsOwner)
 }
 
 }  // namespace
+
+namespace {
+
+// Traits whose release needs the owner that handed the handle out: the owner
+// records every handle it gets back.
+struct RecordingOwner {
+    std::vector<int> givenBack;
+};
+struct RecordingTraits {
+    using Handle = int;
+    static constexpr int kEmpty = 0;
+    RecordingOwner* owner;
+    void Release(int handle) const noexcept { owner->givenBack.push_back(handle); }
+};
+
+}  // namespace
+
+TEST(Owned, EveryHeldHandleGoesBackToItsOwnerExactlyOnce)
+{
+    RecordingOwner owner;
+    {
+        trevik::Owned<RecordingTraits> held(RecordingTraits{&owner});
+        *held.Receive() = 1;
+        held.Reset(2);        // 1 goes back
+        *held.Receive() = 3;  // 2 goes back
+        trevik::Owned<RecordingTraits> moved(std::move(held));
+        EXPECT_FALSE(held);
+        EXPECT_EQ(3, moved.Get());
+        moved = trevik::Owned<RecordingTraits>(RecordingTraits{&owner});  // 3 goes back
+        *moved.Receive() = 4;
+        EXPECT_EQ(4, moved.ReleaseOwnership());  // the caller's now, not given back
+        *moved.Receive() = 5;
+    }  // 5 goes back
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 5}), owner.givenBack);
+}

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/FaultInjection.h"
-#include "registrar/KeyDeletion.h"
+#include "platform/RegistryKey.h"
 #include "registrar/RegScriptParser.h"
 #include "registrar/ReplacementMap.h"
 #include "registrar/RunScript.h"

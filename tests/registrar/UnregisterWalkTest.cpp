@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "registrar/KeyDeletion.h"
+#include "platform/RegistryKey.h"
 #include "registrar/ScriptTest.h"
 
 namespace registrar_test {

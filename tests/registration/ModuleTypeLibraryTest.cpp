@@ -10,7 +10,7 @@
 #include "Identifiers.h"
 #include "platform/BString.h"
 #include "platform/ComPtr.h"
-#include "registration/TypeLibRegistrationFunctions.h"
+#include "registration/ModuleTypeLibrary.h"
 #include "support/BuildPaths.h"
 
 using trevik::ComPtr;

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "Identifiers.h"
-#include "module/ComModuleRecord.h"
 #include "module/ObjectMap.h"
 #include "platform/ComPtr.h"
 #include "platform/ThisModule.h"
@@ -26,6 +25,8 @@ namespace {
 constexpr bool kPerUser = true;
 const LCID kGermanLocale = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT);
 const std::wstring kUserClasses = L"Software\\Classes\\";
+// What the library's module gives every script.
+const trevik::ReplacementPair kAppIdReplacements[] = {{L"APPID", trevik::kAppIdText}, {nullptr, nullptr}};
 
 bool AppIdRegistered()
 {
@@ -81,7 +82,7 @@ protected:
     trevik::ObjectMapEntry recording = {&CLSID_ZuTrevikHelper, &RecordingUpdateRegistry, nullptr, nullptr,
                                         nullptr, &NoCategories, nullptr};
     trevik::ObjectMapEntry* slots[2] = {nullptr, &recording};
-    trevik::ComModuleRecord objectMap{trevik::ThisModule(), slots, slots + 2};
+    trevik::RegisteredLibrary objectMap{trevik::ThisModule(), slots, slots + 2, kAppIdReplacements};
 };
 
 TEST_F(RegistrationSequencesTest, RegistrationRunsTheAppIdScriptThenTheClassesThenTheTypeLibrary)
@@ -148,7 +149,7 @@ TEST_F(RegistrationSequencesTest, FailedInstallLeavesAnEarlierRegistrationAsItWa
 TEST_F(RegistrationSequencesTest, TheLibrarysOwnClassRegistersPerUserAndOnlyThere)
 {
     trevik::ObjectMapEntry* helperSlots[] = {&trevik::zuTrevikHelperEntry};
-    trevik::ComModuleRecord helperMap{trevik::ThisModule(), helperSlots, helperSlots + 1};
+    trevik::RegisteredLibrary helperMap{trevik::ThisModule(), helperSlots, helperSlots + 1, kAppIdReplacements};
     const std::wstring classKey = kUserClasses + L"CLSID\\" + trevik::kClsidText;
 
     ASSERT_EQ(S_OK, trevik::RunRegistration(helperMap, kPerUser));

@@ -3,10 +3,13 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/Constants.h"
 #include "platform/CriticalSection.h"
 
 namespace trevik {
+
+// Reference count written into an object as it is destroyed, so that a
+// reference taken and dropped during teardown cannot reach zero again.
+constexpr LONG kDestroyedObjectRefCount = -(0x7FFFFFFF / 2);
 
 // Threading models: the single-threaded one changes counts with plain
 // increments, the multi-threaded one with interlocked ones.

@@ -1,4 +1,4 @@
-#include "automation/FindInterface.h"
+#include "com/FindInterface.h"
 
 namespace trevik {
 namespace {

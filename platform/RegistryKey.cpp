@@ -1,17 +1,34 @@
-#include "registrar/KeyDeletion.h"
+#include "platform/RegistryKey.h"
 
 #include <new>
+#include <utility>
 
-#include "platform/Constants.h"
-#include "platform/RemoveSubkey.h"
+#include "platform/FaultInjection.h"
 
 namespace trevik {
 namespace {
 
-const LPCWSTR kProtectedKeyNames[] = {
-    L"AppID", L"CLSID", L"Component Categories", L"FileType", L"Interface", L"Hardware",
-    L"Mime",  L"SAM",   L"SECURITY",             L"SYSTEM",   L"Software",  L"TypeLib",
-};
+LONG OpenKey(HKEY parent, LPCWSTR name, DWORD options, REGSAM access, HKEY* opened)
+{
+    return RegOpenKeyExW(parent, name, options, access, opened);
+}
+
+using DeleteKeyExFunction = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
+
+DeleteKeyExFunction LookUpDeleteKeyEx()
+{
+    HMODULE advapi = GetModuleHandleW(L"Advapi32.dll");
+    if (!advapi)
+        return nullptr;
+    FARPROC entry = GetProcAddress(advapi, "RegDeleteKeyExW");
+    return reinterpret_cast<DeleteKeyExFunction>(reinterpret_cast<void (*)()>(entry));
+}
+
+DeleteKeyExFunction DeleteKeyEx()
+{
+    static const DeleteKeyExFunction entry = LookUpDeleteKeyEx();
+    return entry;
+}
 
 // What deleting a key needs: enumerating its subkeys, reading its values,
 // and deleting it.
@@ -92,6 +109,80 @@ private:
 
 }  // namespace
 
+LONG CKeyHandle::Open(HKEY parent, LPCWSTR name, REGSAM access)
+{
+    HKEY opened = nullptr;
+    LONG code = OpenKey(parent, name, 0, access, &opened);
+    if (code != ERROR_SUCCESS)
+        return code;
+    return Replace(opened);
+}
+
+LONG CKeyHandle::OpenItself(HKEY parent, LPCWSTR name, REGSAM access)
+{
+    HKEY opened = nullptr;
+    LONG code = OpenKey(parent, name, REG_OPTION_OPEN_LINK, access, &opened);
+    if (code != ERROR_SUCCESS)
+        return code;
+    return Replace(opened);
+}
+
+LONG CKeyHandle::Create(HKEY parent, LPCWSTR name, bool* created)
+{
+    if (ShouldInjectFault(Fault::RegistryWrite))
+        return kInjectedRegistryFailure;
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    LONG code = RegCreateKeyExW(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, kKeyReadWrite, nullptr, &key,
+                                &disposition);
+    if (code != ERROR_SUCCESS)
+        return code;
+    if (created)
+        *created = disposition == REG_CREATED_NEW_KEY;
+    return Replace(key);
+}
+
+bool CKeyHandle::IsLink() const
+{
+    DWORD type = REG_NONE;
+    DWORD bytes = 0;
+    return RegQueryValueExW(Get(), kLinkValueName, nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS &&
+           type == REG_LINK;
+}
+
+LONG CKeyHandle::Close()
+{
+    HKEY key = ReleaseOwnership();
+    return key ? RegCloseKey(key) : ERROR_SUCCESS;
+}
+
+LONG CKeyHandle::Replace(HKEY key)
+{
+    LONG code = Close();
+    Reset(key);
+    return code;
+}
+
+LONG RemoveSubkey(HKEY parent, LPCWSTR name)
+{
+    CKeyHandle key;
+    LONG code = key.OpenItself(parent, name, DELETE);
+    if (code != ERROR_SUCCESS)
+        return code;
+    return RemoveOpenedKey(key.Get());
+}
+
+LONG RemoveOpenedKey(HKEY key)
+{
+    if (ShouldInjectFault(Fault::RegistryWrite))
+        return kInjectedRegistryFailure;
+    // An empty name deletes the opened key itself, without a new lookup that
+    // would follow a link.
+    if (DeleteKeyExFunction deleteKeyEx = DeleteKeyEx())
+        return deleteKeyEx(key, L"", 0, 0);
+    return RegDeleteKeyW(key, L"");
+}
+
 LONG DeleteKeyTree(HKEY parent, LPCWSTR name, SavedTree* saved)
 {
     try {
@@ -134,12 +225,15 @@ bool KeyHasSubkeys(HKEY key)
     return code == ERROR_SUCCESS && subkeys > 0;
 }
 
-bool IsProtectedKeyName(LPCWSTR name)
+bool IsEmptyKey(HKEY parent, LPCWSTR name)
 {
-    for (LPCWSTR protectedName : kProtectedKeyNames)
-        if (lstrcmpiW(name, protectedName) == 0)
-            return true;
-    return false;
+    CKeyHandle key;
+    if (key.Open(parent, name, kKeyRead) != ERROR_SUCCESS)
+        return false;
+    DWORD subkeys = 0;
+    LONG code = RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
+                                 nullptr, nullptr, nullptr);
+    return code == ERROR_SUCCESS && subkeys == 0;
 }
 
 }  // namespace trevik

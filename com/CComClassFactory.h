@@ -1,11 +1,12 @@
 // The class object of a class: IClassFactory over the class's instance
-// creator. Aggregation is never accepted.
+// creator, and the creator that the object map builds it with. Aggregation
+// is never accepted.
 #pragma once
 #include <unknwn.h>
 
-#include "automation/CComObjectRoot.h"
-#include "automation/FindInterface.h"
-#include "module/ObjectMapEntry.h"
+#include "com/CComObjectRoot.h"
+#include "com/FindInterface.h"
+#include "com/ObjectMapEntry.h"
 
 namespace trevik {
 
@@ -23,5 +24,13 @@ public:
 
     CreatorFunction instanceCreator = nullptr;
 };
+
+// The class-object creator of the object map: a CComObjectCached over a
+// CComClassFactory with `instanceCreator`, the entry's CreatorFunction. On
+// success *out holds the only reference and no module lock is taken.
+//   E_POINTER      `out` is null
+//   E_OUTOFMEMORY  no memory for the object or its critical section
+//   E_NOINTERFACE  the factory does not answer `iid`; nothing is left behind
+HRESULT CreateClassFactory(void* instanceCreator, REFIID iid, void** out) noexcept;
 
 }  // namespace trevik

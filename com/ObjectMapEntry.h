@@ -30,4 +30,17 @@ struct ObjectMapEntry {
     void (*objectMain)(bool starting);  // module start and stop notifications
 };
 
+// The one walk over an object map, the entry pointers [first, end): calls
+// `visit(entry)` for each entry in order, skipping null slots, until a visit
+// returns false, and returns the entry it stopped at (null when it went
+// through). `end` is read again at every step, so a visit may grow the map.
+template <class Visit>
+ObjectMapEntry* WalkObjectMap(ObjectMapEntry** first, ObjectMapEntry** const& end, Visit visit)
+{
+    for (ObjectMapEntry** slot = first; slot < end; ++slot)
+        if (*slot && !visit(**slot))
+            return *slot;
+    return nullptr;
+}
+
 }  // namespace trevik

@@ -1,18 +1,42 @@
-#include "module/CAtlModule.h"
+#include "module/ModuleObject.h"
 
+#include <atomic>
 #include <memory>
 
-#include "module/ComModuleRecord.h"
-#include "module/LoadFailure.h"
 #include "platform/Allocation.h"
 
 namespace trevik {
 namespace {
 
+// Constant-initialised, so both are off before the first record is built.
+bool loadFailed = false;
+// Every write stores true, so relaxed order is enough.
+std::atomic<bool> perUserRegistration{false};
+
 // The platform's global interface table, {00000323-0000-0000-C000-000000000046}.
 const CLSID kGlobalInterfaceTableClass = {0x00000323, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 }  // namespace
+
+bool LoadFailed() noexcept
+{
+    return loadFailed;
+}
+
+void SetLoadFailed() noexcept
+{
+    loadFailed = true;
+}
+
+bool PerUserRegistration()
+{
+    return perUserRegistration.load(std::memory_order_relaxed);
+}
+
+void EnablePerUserRegistration()
+{
+    perUserRegistration.store(true, std::memory_order_relaxed);
+}
 
 GUID CAtlModule::typeLibraryId = {};
 
@@ -99,6 +123,13 @@ HRESULT AddTerminationCallback(_ATL_MODULE70* record, TerminationCallback callba
     node->next = record->terminationList;
     record->terminationList = node;
     return S_OK;
+}
+
+const ReplacementPair CtrevikModule::commonReplacements[] = {{L"APPID", kAppIdText}, {nullptr, nullptr}};
+
+HRESULT CtrevikModule::AddCommonReplacements(IRegistrarBase* registrar)
+{
+    return registrar->PutReplacement(commonReplacements[0].name, commonReplacements[0].value);
 }
 
 }  // namespace trevik
