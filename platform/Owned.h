@@ -57,47 +57,21 @@ private:
     Handle handle_ = Traits::kEmpty;
 };
 
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static constexpr HANDLE kEmpty = nullptr;
-    static void Release(HANDLE handle) noexcept { CloseHandle(handle); }
+// The traits of a handle that one platform function releases.
+template <class HandleType, auto ReleaseFunction>
+struct ReleasedBy {
+    using Handle = HandleType;
+    static constexpr HandleType kEmpty = nullptr;
+    static void Release(HandleType handle) noexcept { ReleaseFunction(handle); }
 };
-using KernelHandle = Owned<KernelHandleTraits>;
 
-struct ModuleHandleTraits {
-    using Handle = HMODULE;
-    static constexpr HMODULE kEmpty = nullptr;
-    static void Release(HMODULE module) noexcept { FreeLibrary(module); }
-};
-using ModuleHandle = Owned<ModuleHandleTraits>;
-
-struct TaskMemTextTraits {
-    using Handle = LPWSTR;
-    static constexpr LPWSTR kEmpty = nullptr;
-    static void Release(LPWSTR text) noexcept { CoTaskMemFree(text); }
-};
+using KernelHandle = Owned<ReleasedBy<HANDLE, &CloseHandle>>;
+using ModuleHandle = Owned<ReleasedBy<HMODULE, &FreeLibrary>>;
 // Text from the COM task allocator.
-using TaskMemText = Owned<TaskMemTextTraits>;
-
-struct SafeArrayTraits {
-    using Handle = SAFEARRAY*;
-    static constexpr SAFEARRAY* kEmpty = nullptr;
-    static void Release(SAFEARRAY* array) noexcept { SafeArrayDestroy(array); }
-};
-using SafeArrayHandle = Owned<SafeArrayTraits>;
-
-struct HeldMutexTraits {
-    using Handle = HANDLE;
-    static constexpr HANDLE kEmpty = nullptr;
-    static void Release(HANDLE mutex) noexcept { ReleaseMutex(mutex); }
-};
+using TaskMemText = Owned<ReleasedBy<LPWSTR, &CoTaskMemFree>>;
+using SafeArrayHandle = Owned<ReleasedBy<SAFEARRAY*, &SafeArrayDestroy>>;
 // A mutex this thread holds: released, not closed.
-using HeldMutex = Owned<HeldMutexTraits>;
-
-struct BStringTraits {
-    using Handle = BSTR;
-    static constexpr BSTR kEmpty = nullptr;
-    static void Release(BSTR text) noexcept { SysFreeString(text); }
-};
+using HeldMutex = Owned<ReleasedBy<HANDLE, &ReleaseMutex>>;
+using BStringTraits = ReleasedBy<BSTR, &SysFreeString>;
 
 }  // namespace trevik

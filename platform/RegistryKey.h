@@ -21,14 +21,8 @@ constexpr wchar_t kLinkValueName[] = L"SymbolicLinkValue";
 // Subkey names as RegEnumKeyExW returns them, in UTF-16 units with the NUL.
 constexpr DWORD kKeyNameUnits = 256;
 
-struct RegistryKeyTraits {
-    using Handle = HKEY;
-    static constexpr HKEY kEmpty = nullptr;
-    static void Release(HKEY key) noexcept { RegCloseKey(key); }
-};
-
 // Owns at most one open key and closes it on every path.
-class CKeyHandle : public Owned<RegistryKeyTraits> {
+class CKeyHandle : public Owned<ReleasedBy<HKEY, &RegCloseKey>> {
 public:
     using Owned::Owned;
 

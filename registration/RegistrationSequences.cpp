@@ -92,24 +92,26 @@ HRESULT UnregisterUnderLock(const RegisteredLibrary& library, bool perUser)
     return result.Result();
 }
 
+// Runs `sequence` holding the session's registration lock of the class; the
+// lock's failure when it cannot be taken.
+template <class Sequence>
+HRESULT UnderRegistrationLock(Sequence sequence)
+{
+    RegistrationLock lock;
+    HRESULT hr = lock.Acquire();
+    return FAILED(hr) ? hr : sequence();
+}
+
 }  // namespace
 
 HRESULT RunRegistration(const RegisteredLibrary& library, bool perUser)
 {
-    RegistrationLock lock;
-    HRESULT hr = lock.Acquire();
-    if (FAILED(hr))
-        return hr;
-    return RegisterUnderLock(library, perUser);
+    return UnderRegistrationLock([&] { return RegisterUnderLock(library, perUser); });
 }
 
 HRESULT RunUnregistration(const RegisteredLibrary& library, bool perUser)
 {
-    RegistrationLock lock;
-    HRESULT hr = lock.Acquire();
-    if (FAILED(hr))
-        return hr;
-    return UnregisterUnderLock(library, perUser);
+    return UnderRegistrationLock([&] { return UnregisterUnderLock(library, perUser); });
 }
 
 bool IsUserCommandLine(LPCWSTR commandLine)
@@ -127,13 +129,9 @@ bool IsUserCommandLine(LPCWSTR commandLine)
 
 HRESULT InstallServer(const RegisteredLibrary& library, BOOL install, bool perUser)
 {
-    RegistrationLock lock;
-    HRESULT hr = lock.Acquire();
-    if (FAILED(hr))
-        return hr;
     // A failed registration has already taken itself back, so a previous
     // registration stays as it was.
-    return install ? RegisterUnderLock(library, perUser) : UnregisterUnderLock(library, perUser);
+    return install ? RunRegistration(library, perUser) : RunUnregistration(library, perUser);
 }
 
 }  // namespace trevik

@@ -3,16 +3,13 @@
 #pragma once
 #include <exdisp.h>
 
+#include "NotImplemented.h"
+
 namespace pagehost {
 
 class WebBrowserBase : public IWebBrowser2 {
 public:
-#define PAGEHOST_NOT_IMPLEMENTED(name, ...) \
-    HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
-    PAGEHOST_NOT_IMPLEMENTED(GetTypeInfoCount, UINT*)
-    PAGEHOST_NOT_IMPLEMENTED(GetTypeInfo, UINT, LCID, ITypeInfo**)
-    PAGEHOST_NOT_IMPLEMENTED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-    PAGEHOST_NOT_IMPLEMENTED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+    PAGEHOST_DISPATCH_NOT_IMPLEMENTED
     PAGEHOST_NOT_IMPLEMENTED(GoBack)
     PAGEHOST_NOT_IMPLEMENTED(GoForward)
     PAGEHOST_NOT_IMPLEMENTED(GoHome)
@@ -77,7 +74,6 @@ public:
     PAGEHOST_NOT_IMPLEMENTED(put_AddressBar, VARIANT_BOOL)
     PAGEHOST_NOT_IMPLEMENTED(get_Resizable, VARIANT_BOOL*)
     PAGEHOST_NOT_IMPLEMENTED(put_Resizable, VARIANT_BOOL)
-#undef PAGEHOST_NOT_IMPLEMENTED
 };
 
 }  // namespace pagehost
