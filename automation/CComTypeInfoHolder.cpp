@@ -30,6 +30,8 @@ void FillNameCacheEntry(ITypeInfo* typeInfo, UINT index, NameCacheEntry& entry)
 {
     FunctionDescription function(FunctionDescriptionTraits{typeInfo});
     if (FAILED(typeInfo->GetFuncDesc(index, function.Receive())))
+        function.ReleaseOwnership();  // a failed call hands out nothing
+    if (!function)
         return;
     BString name;
     if (FAILED(typeInfo->GetDocumentation(function->memid, name.Receive(), nullptr, nullptr, nullptr)))
@@ -116,6 +118,8 @@ HRESULT CComTypeInfoHolder::BuildNameCache(ITypeInfo* info) noexcept
 {
     TypeAttributes attributes(TypeAttributesTraits{info});
     if (FAILED(info->GetTypeAttr(attributes.Receive())))
+        attributes.ReleaseOwnership();  // a failed call hands out nothing
+    if (!attributes)
         return S_OK;
     entryCount = attributes->cFuncs;
     if (entryCount == 0)

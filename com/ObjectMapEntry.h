@@ -14,7 +14,7 @@ using CreatorFunction = HRESULT (*)(void* argument, REFIID iid, void** out);
 
 // Component categories a class declares; defined with their registration.
 struct CategoryMapEntry;
-// How a registration step runs; defined with the registration sequences.
+// How a registration step runs; defined with the registry-script application.
 struct RegistrationRun;
 
 struct ObjectMapEntry {
@@ -33,7 +33,8 @@ struct ObjectMapEntry {
 // The one walk over an object map, the entry pointers [first, end): calls
 // `visit(entry)` for each entry in order, skipping null slots, until a visit
 // returns false, and returns the entry it stopped at (null when it went
-// through). `end` is read again at every step, so a visit may grow the map.
+// through). `end` is read again at every step, so a visit may grow a map
+// whose own end it is.
 template <class Visit>
 ObjectMapEntry* WalkObjectMap(ObjectMapEntry** first, ObjectMapEntry** const& end, Visit visit)
 {

@@ -125,11 +125,16 @@ HRESULT AddTerminationCallback(_ATL_MODULE70* record, TerminationCallback callba
     return S_OK;
 }
 
-const ReplacementPair CtrevikModule::commonReplacements[] = {{L"APPID", kAppIdText}, {nullptr, nullptr}};
+HRESULT PutModuleReplacements(IRegistrarBase* registrar)
+{
+    if (!globalModule)
+        return E_UNEXPECTED;
+    return globalModule->AddCommonReplacements(registrar);
+}
 
 HRESULT CtrevikModule::AddCommonReplacements(IRegistrarBase* registrar)
 {
-    return registrar->PutReplacement(commonReplacements[0].name, commonReplacements[0].value);
+    return registrar->PutReplacement(L"APPID", kAppIdText);
 }
 
 }  // namespace trevik

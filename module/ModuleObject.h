@@ -101,10 +101,13 @@ public:
     }
 };
 
+// The replacements the module object gives every registry script;
+// E_UNEXPECTED before there is one.
+HRESULT PutModuleReplacements(IRegistrarBase* registrar);
+
 // The module object of an in-process server library: what its entry points
 // DllMain, DllCanUnloadNow, DllGetClassObject and the registration exports
-// do. `T` lists the replacements of every registry script in
-// `T::commonReplacements`.
+// do.
 template <class T>
 class CAtlDllModuleT : public CAtlModuleT<T> {
 public:
@@ -141,7 +144,7 @@ private:
     RegisteredLibrary Library() const noexcept
     {
         return {this->objectMap->typeLibraryModule, this->objectMap->firstEntry, this->objectMap->endEntry,
-                T::commonReplacements};
+                &PutModuleReplacements};
     }
 };
 
@@ -149,11 +152,10 @@ private:
 class CtrevikModule : public CAtlDllModuleT<CtrevikModule> {
 public:
     static constexpr const GUID* libraryId = &LIBID_trevikLib;
-    // "APPID": the module's application identifier in braces.
-    static const ReplacementPair commonReplacements[];
 
     using CAtlDllModuleT::CAtlDllModuleT;
 
+    // "APPID": the module's application identifier in braces.
     HRESULT AddCommonReplacements(IRegistrarBase* registrar) override;
 };
 

@@ -40,6 +40,8 @@ public:
     void Terminate() noexcept;
 
     UINT sizeMarker = 0;  // nonzero while set up
+    // The library's own file, which carries its type library and its
+    // registry scripts.
     HMODULE typeLibraryModule;
     ObjectMapEntry** firstEntry;
     ObjectMapEntry** endEntry;

@@ -1,5 +1,4 @@
-// The path of a module's file, as the registration and type-library code
-// read it.
+// The path of a module's file, read the one way the library reads it.
 #pragma once
 #include <windows.h>
 

@@ -26,6 +26,8 @@ public:
     Owned(Owned&& other) noexcept : Traits(other), handle_(other.ReleaseOwnership()) {}
     Owned& operator=(Owned&& other) noexcept
     {
+        if (this == &other)
+            return *this;
         Reset();
         static_cast<Traits&>(*this) = other;
         handle_ = other.ReleaseOwnership();

@@ -22,9 +22,13 @@ constexpr wchar_t kLinkValueName[] = L"SymbolicLinkValue";
 constexpr DWORD kKeyNameUnits = 256;
 
 // Owns at most one open key and closes it on every path.
-class CKeyHandle : public Owned<ReleasedBy<HKEY, &RegCloseKey>> {
+// Keys are opened, created and closed only through these operations, so
+// that every replacement reports the closing code.
+class CKeyHandle : private Owned<ReleasedBy<HKEY, &RegCloseKey>> {
 public:
-    using Owned::Owned;
+    CKeyHandle() = default;
+    using Owned::Get;
+    using Owned::operator bool;
 
     // Opens `parent`'s subkey `name` (null: the parent itself) with `access`. On success the new key replaces the held
     // one, whose closing code is returned; on failure the held key stays.

@@ -5,7 +5,6 @@
 // goes and its target stays.
 #include <cwchar>
 
-#include "platform/ModuleFileName.h"
 #include "platform/FaultInjection.h"
 #include "platform/HResult.h"
 #include "platform/RegistryKey.h"
@@ -14,11 +13,14 @@
 namespace trevik {
 namespace {
 
+// The longest key name a walk remembers, in UTF-16 units with the NUL.
+constexpr size_t kRememberedNameUnits = MAX_PATH;
+
 // A key entry's name, kept while the entry's block is walked. A name that
 // does not fit is never shortened: the key it names is kept instead.
 class RememberedKeyName {
 public:
-    explicit RememberedKeyName(LPCWSTR name) : fits_(std::wcslen(name) < kMaxPathUnits)
+    explicit RememberedKeyName(LPCWSTR name) : fits_(std::wcslen(name) < kRememberedNameUnits)
     {
         if (fits_)
             std::wcscpy(name_, name);
@@ -27,7 +29,7 @@ public:
     LPCWSTR Get() const { return name_; }
 
 private:
-    wchar_t name_[kMaxPathUnits] = {};
+    wchar_t name_[kRememberedNameUnits] = {};
     bool fits_;
 };
 

@@ -22,16 +22,11 @@ void EscapeQuotes(const wchar_t* path, wchar_t* escaped)
     escaped[written] = L'\0';
 }
 
-HRESULT PutPairs(CRegObject& registrar, const ReplacementPair* pairs)
+void AddExtraPairs(CReplacementMap& replacements, const ReplacementPair* pairs)
 {
-    for (const ReplacementPair* pair = pairs; pair && pair->name; ++pair) {
-        if (!pair->value)
-            continue;
-        HRESULT hr = registrar.PutReplacement(pair->name, pair->value);
-        if (FAILED(hr))
-            return hr;
-    }
-    return S_OK;
+    for (const ReplacementPair* pair = pairs; pair && pair->name; ++pair)
+        if (pair->value)
+            replacements.AddPair(pair->name, pair->value);
 }
 
 }  // namespace
@@ -42,9 +37,8 @@ HRESULT ApplyRegistryScript(UINT16 resourceId, bool registering, const Replaceme
     CRegObject registrar;
     registrar.RecordChangesIn(run.journal);
     registrar.SetPerUserClasses(run.perUser);
-    HRESULT hr = PutPairs(registrar, extraPairs);
-    if (SUCCEEDED(hr))
-        hr = PutPairs(registrar, run.commonReplacements);
+    AddExtraPairs(registrar.Replacements(), extraPairs);
+    HRESULT hr = run.putCommonReplacements ? run.putCommonReplacements(&registrar) : S_OK;
     if (FAILED(hr))
         return hr;
 

@@ -3,6 +3,8 @@
 #pragma once
 #include <objbase.h>
 
+#include "registrar/IRegistrarBase.h"
+
 namespace trevik {
 
 class CUndoJournal;
@@ -13,22 +15,26 @@ struct ReplacementPair {
     LPCOLESTR value;
 };
 
+// Puts the replacements that every script of a library receives.
+using PutReplacementsFunction = HRESULT (*)(IRegistrarBase* registrar);
+
 // How one step of a registration sequence runs: the library's file, whose
-// "REGISTRY" resources hold the scripts, and the replacements every script
-// of it receives; for the current user (the scripts' classes under
+// "REGISTRY" resources hold the scripts, and what puts the replacements
+// every script of it receives (null: none); for the current user (the scripts' classes under
 // HKCU\Software\Classes, the type library for the user where the platform
 // allows) or machine-wide; and, when registering, the journal that records
 // its changes.
 struct RegistrationRun {
     HMODULE module;
-    const ReplacementPair* commonReplacements;
+    PutReplacementsFunction putCommonReplacements;
     bool perUser;
     CUndoJournal* journal;
 };
 
 // Runs the "REGISTRY" resource `resourceId` of the run's module file with the
 // replacements `extraPairs` (when given), then the run's common ones, then
-// "Module" and "Module_Raw": the file's path with every quote doubled.
+// "Module" and "Module_Raw": the file's path with every quote doubled. The
+// common ones' failure is returned before the script runs.
 HRESULT ApplyRegistryScript(UINT16 resourceId, bool registering, const ReplacementPair* extraPairs,
                             const RegistrationRun& run);
 

@@ -155,8 +155,10 @@ HRESULT UnregisterModuleTypeLibrary(HMODULE module, LPCOLESTR index, bool perUse
 
     LibraryAttributes attributes(LibraryAttributesTraits{loaded.library.Get()});
     hr = loaded.library->GetLibAttr(attributes.Receive());
-    if (FAILED(hr))
+    if (FAILED(hr)) {
+        attributes.ReleaseOwnership();  // a failed call hands out nothing
         return hr;
+    }
     // A library that is not registered is already where unregistering
     // wants it.
     BString registeredPath;

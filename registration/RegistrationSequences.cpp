@@ -42,7 +42,7 @@ private:
 // The run of one sequence over `library`.
 RegistrationRun RunOf(const RegisteredLibrary& library, bool perUser, CUndoJournal* journal)
 {
-    return {library.module, library.commonReplacements, perUser, journal};
+    return {library.module, library.putCommonReplacements, perUser, journal};
 }
 
 // The registration steps, each change recorded in the run's journal.

@@ -10,13 +10,14 @@ namespace trevik {
 
 // The library a sequence registers: its file, which carries the registry
 // scripts and the type library; the classes of its object map, the entry
-// pointers [firstEntry, endEntry); and the replacements every script of it
-// receives besides "Module" and "Module_Raw".
+// pointers [firstEntry, endEntry) as they stand when the sequence starts;
+// and what puts the replacements every script of it receives besides
+// "Module" and "Module_Raw".
 struct RegisteredLibrary {
     HMODULE module;
     ObjectMapEntry** firstEntry;
     ObjectMapEntry** endEntry;
-    const ReplacementPair* commonReplacements;
+    PutReplacementsFunction putCommonReplacements;
 };
 
 // Each sequence holds the session's registration lock of the class for its

@@ -7,6 +7,8 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "doubles/PageDoubles.h"
 #include "doubles/RaceThreads.h"
@@ -184,6 +186,41 @@ TEST_F(TypeInfoDispatchTest, ModuleFileVersionLoadsTheLibraryInTheModuleUnregist
     EXPECT_EQ(S_OK, fromFile.GetIDsOfNames(names, 1, LOCALE_USER_DEFAULT, &id));
     EXPECT_EQ(1, id);
     CComTypeInfoHolder::ReleaseTypeInfo(&fromFile);
+    ASSERT_EQ(S_OK, RegisterOwnTypeLibrary());
+}
+
+// A serving module of the test's own, whose file is this program.
+class TestModule : public trevik::IServingModule {
+public:
+    LONG LockModule() noexcept override { return 1; }
+    LONG UnlockModule() noexcept override { return 0; }
+    HMODULE ModuleFile() noexcept override { return GetModuleHandleW(nullptr); }
+    const GUID& TypeLibraryId() noexcept override { return LIBID_trevikLib; }
+    trevik::CriticalSection& StaticDataSection() noexcept override { return section; }
+    HRESULT AtTermination(trevik::TerminationCallback callback, void* argument) noexcept override
+    {
+        atTermination.emplace_back(callback, argument);
+        return S_OK;
+    }
+
+    trevik::CriticalSection section;
+    std::vector<std::pair<trevik::TerminationCallback, void*>> atTermination;
+};
+
+TEST_F(TypeInfoDispatchTest, AHolderLoadsFromTheModuleItIsGivenAndLeavesItsReleaseThere)
+{
+    TestModule module;
+    ASSERT_EQ(S_OK, module.section.Setup());
+    UnregisterTypeLibrary();
+    static CComTypeInfoHolder fromFile(&IID_IZuTrevikHelper, &LIBID_trevikLib, 0xFFFF, 0xFFFF);
+    int loads = LoadsOf(fromFile);
+    EXPECT_EQ(S_OK, fromFile.LoadTypeInfo(LOCALE_USER_DEFAULT, module));
+    EXPECT_NE(nullptr, fromFile.typeInfo.load());
+    EXPECT_EQ(loads, LoadsOf(fromFile)) << "nothing was left with the library's own module";
+    ASSERT_EQ(1u, module.atTermination.size());
+    module.atTermination[0].first(module.atTermination[0].second);
+    EXPECT_EQ(nullptr, fromFile.typeInfo.load());
+    EXPECT_EQ(nullptr, fromFile.nameCache.load());
     ASSERT_EQ(S_OK, RegisterOwnTypeLibrary());
 }
 

@@ -26,7 +26,10 @@ constexpr bool kPerUser = true;
 const LCID kGermanLocale = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT);
 const std::wstring kUserClasses = L"Software\\Classes\\";
 // What the library's module gives every script.
-const trevik::ReplacementPair kAppIdReplacements[] = {{L"APPID", trevik::kAppIdText}, {nullptr, nullptr}};
+HRESULT PutAppId(trevik::IRegistrarBase* registrar)
+{
+    return registrar->PutReplacement(L"APPID", trevik::kAppIdText);
+}
 
 bool AppIdRegistered()
 {
@@ -82,7 +85,7 @@ protected:
     trevik::ObjectMapEntry recording = {&CLSID_ZuTrevikHelper, &RecordingUpdateRegistry, nullptr, nullptr,
                                         nullptr, &NoCategories, nullptr};
     trevik::ObjectMapEntry* slots[2] = {nullptr, &recording};
-    trevik::RegisteredLibrary objectMap{trevik::ThisModule(), slots, slots + 2, kAppIdReplacements};
+    trevik::RegisteredLibrary objectMap{trevik::ThisModule(), slots, slots + 2, &PutAppId};
 };
 
 TEST_F(RegistrationSequencesTest, RegistrationRunsTheAppIdScriptThenTheClassesThenTheTypeLibrary)
@@ -149,7 +152,7 @@ TEST_F(RegistrationSequencesTest, FailedInstallLeavesAnEarlierRegistrationAsItWa
 TEST_F(RegistrationSequencesTest, TheLibrarysOwnClassRegistersPerUserAndOnlyThere)
 {
     trevik::ObjectMapEntry* helperSlots[] = {&trevik::zuTrevikHelperEntry};
-    trevik::RegisteredLibrary helperMap{trevik::ThisModule(), helperSlots, helperSlots + 1, kAppIdReplacements};
+    trevik::RegisteredLibrary helperMap{trevik::ThisModule(), helperSlots, helperSlots + 1, &PutAppId};
     const std::wstring classKey = kUserClasses + L"CLSID\\" + trevik::kClsidText;
 
     ASSERT_EQ(S_OK, trevik::RunRegistration(helperMap, kPerUser));
