@@ -9,37 +9,17 @@
 #include <gtest/gtest.h>
 
 #include "Identifiers.h"
+#include "doubles/Frames.h"
 #include "doubles/PageDoubles.h"
 
 using doubles::ComPtr;
 using doubles::FakeHtmlDocument;
 using doubles::FakePage;
+using doubles::Frames;
 
 namespace {
 
 const wchar_t* const kProgIds[] = {L"trevik.ZuTrevikHelper.1", L"trevik.ZuTrevikHelper"};
-
-// The value of a getFrames call, cleared at the end.
-struct Frames {
-    VARIANT value;
-    Frames() { VariantInit(&value); }
-    ~Frames() { VariantClear(&value); }
-    LONG Count() const
-    {
-        LONG upper = -1;
-        SafeArrayGetUBound(value.parray, 1, &upper);
-        return upper + 1;
-    }
-    IDispatch* DocumentAt(LONG index) const
-    {
-        VARIANT element;
-        VariantInit(&element);
-        EXPECT_EQ(S_OK, SafeArrayGetElement(value.parray, &index, &element));
-        IDispatch* document = element.vt == VT_DISPATCH ? element.pdispVal : nullptr;
-        VariantClear(&element);
-        return document;
-    }
-};
 
 class RegistrationFreeClient : public ::testing::Test {
 protected:

@@ -6,29 +6,15 @@
 #include "Identifiers.h"
 #include "dll/LoadedLibrary.h"
 #include "support/BuildPaths.h"
+#include "doubles/Frames.h"
 #include "doubles/PageDoubles.h"
 
 using doubles::ComPtr;
 using doubles::FakeHtmlDocument;
 using doubles::FakePage;
+using doubles::Frames;
 
 namespace {
-
-// The value of a getFrames call, cleared at the end.
-struct Frames {
-    VARIANT value;
-    Frames() { VariantInit(&value); }
-    ~Frames() { VariantClear(&value); }
-    IDispatch* DocumentAt(LONG index) const
-    {
-        VARIANT element;
-        VariantInit(&element);
-        EXPECT_EQ(S_OK, SafeArrayGetElement(value.parray, &index, &element));
-        IDispatch* document = element.vt == VT_DISPATCH ? element.pdispVal : nullptr;
-        VariantClear(&element);
-        return document;
-    }
-};
 
 HRESULT InvokeGetFrames(IDispatch* object, DISPID id, IDispatch* page, VARIANT* result)
 {
