@@ -40,11 +40,6 @@ struct OpenLevel {
     std::wstring path;
 };
 
-std::wstring JoinPath(const std::wstring& path, LPCWSTR name)
-{
-    return path.empty() ? std::wstring(name) : path + L'\\' + name;
-}
-
 LONG SaveKey(const CKeyHandle& key, bool isLink, const std::wstring& path, SavedTree* saved)
 {
     if (!saved)
@@ -94,7 +89,7 @@ private:
         DWORD subkeyUnits = kKeyNameUnits;
         LONG code = RegEnumKeyExW(deepest.key.Get(), 0, subkey, &subkeyUnits, nullptr, nullptr, nullptr, nullptr);
         if (code == ERROR_SUCCESS)
-            return Enter(deepest.key.Get(), subkey, JoinPath(deepest.path, subkey));
+            return Enter(deepest.key.Get(), subkey, JoinKeyPath(deepest.path, subkey));
         if (code != ERROR_NO_MORE_ITEMS)
             return code;
         code = RemoveOpenedKey(deepest.key.Get());
@@ -142,6 +137,16 @@ LONG CKeyHandle::Create(HKEY parent, LPCWSTR name, bool* created)
     return Replace(key);
 }
 
+LONG CKeyHandle::CreateLink(HKEY parent, LPCWSTR name)
+{
+    HKEY key = nullptr;
+    LONG code = RegCreateKeyExW(parent, name, 0, nullptr, REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, nullptr, &key,
+                                nullptr);
+    if (code != ERROR_SUCCESS)
+        return code;
+    return Replace(key);
+}
+
 bool CKeyHandle::IsLink() const
 {
     DWORD type = REG_NONE;
@@ -161,6 +166,13 @@ LONG CKeyHandle::Replace(HKEY key)
     LONG code = Close();
     Reset(key);
     return code;
+}
+
+std::wstring JoinKeyPath(const std::wstring& path, const std::wstring& name)
+{
+    if (path.empty())
+        return name;
+    return name.empty() ? path : path + L'\\' + name;
 }
 
 LONG RemoveSubkey(HKEY parent, LPCWSTR name)

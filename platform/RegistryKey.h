@@ -43,6 +43,10 @@ public:
     // does. `created`, when given, tells whether the key is new.
     LONG Create(HKEY parent, LPCWSTR name, bool* created = nullptr);
 
+    // Creates `parent`'s subkey `name` as a registry link, with the access
+    // that setting its target needs; replaces the held key as Open does.
+    LONG CreateLink(HKEY parent, LPCWSTR name);
+
     // True when the held key, opened as itself with query access, is a
     // registry link.
     bool IsLink() const;
@@ -64,6 +68,9 @@ LONG RemoveSubkey(HKEY parent, LPCWSTR name);
 // RegDeleteKeyW(key, ""). The entry point is looked up once per process,
 // without ever loading the module.
 LONG RemoveOpenedKey(HKEY key);
+
+// `name` below the key path `path`; either may be empty.
+std::wstring JoinKeyPath(const std::wstring& path, const std::wstring& name);
 
 // A value as it was read: its name ("" for the default value), type and bytes.
 struct SavedValue {

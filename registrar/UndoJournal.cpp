@@ -7,9 +7,6 @@
 namespace trevik {
 namespace {
 
-// RegCreateKeyExW for a link needs the right to make one.
-constexpr REGSAM kLinkAccess = KEY_ALL_ACCESS;
-
 LONG WriteValue(HKEY key, const SavedValue& value)
 {
     return RegSetValueExW(key, value.name.c_str(), 0, value.type, value.data.data(),
@@ -29,13 +26,11 @@ void RestoreValue(const KeyPlace& place, bool existed, const SavedValue& value)
 
 void RestoreLink(const std::wstring& path, HKEY root, const SavedKey& link)
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK, kLinkAccess, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
+    CKeyHandle key;
+    if (key.CreateLink(root, path.c_str()) != ERROR_SUCCESS)
         return;
     for (const SavedValue& value : link.values)
-        WriteValue(key, value);
-    RegCloseKey(key);
+        WriteValue(key.Get(), value);
 }
 
 void RestoreKey(const std::wstring& path, HKEY root, const SavedKey& saved)
@@ -51,7 +46,7 @@ void RestoreKey(const std::wstring& path, HKEY root, const SavedKey& saved)
 void RestoreTree(const KeyPlace& top, const SavedTree& tree)
 {
     for (const SavedKey& saved : tree) {
-        std::wstring path = saved.path.empty() ? top.path : top.Child(saved.path.c_str()).path;
+        std::wstring path = JoinKeyPath(top.path, saved.path);
         if (saved.isLink)
             RestoreLink(path, top.root, saved);
         else
@@ -63,7 +58,7 @@ void RestoreTree(const KeyPlace& top, const SavedTree& tree)
 
 KeyPlace KeyPlace::Child(LPCWSTR name) const
 {
-    return {root, path.empty() ? std::wstring(name) : path + L'\\' + name};
+    return {root, JoinKeyPath(path, name)};
 }
 
 LONG CUndoJournal::CreateKey(CKeyHandle& key, HKEY parent, LPCWSTR name, const KeyPlace& place,

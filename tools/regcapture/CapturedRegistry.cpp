@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "RegistryKey.h"
 
 namespace regcapture {
 namespace {
@@ -15,11 +14,6 @@ LONG QueryCounts(HKEY key, KeyCounts& counts)
 {
     return RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &counts.subkeys, &counts.longestSubkey, nullptr,
                             &counts.values, &counts.longestValueName, &counts.largestData, nullptr, nullptr);
-}
-
-std::wstring ChildPath(const std::wstring& path, const std::wstring& name)
-{
-    return path.empty() ? name : path + L"\\" + name;
 }
 
 LONG ReadKey(HKEY key, Root root, const std::wstring& path, CapturedRegistry& captured)
@@ -35,33 +29,15 @@ LONG ReadKey(HKEY key, Root root, const std::wstring& path, CapturedRegistry& ca
     if (!entry.values.empty() || (names.empty() && !isRoot))
         captured.push_back(std::move(entry));
     for (size_t index = 0; index < names.size() && status == ERROR_SUCCESS; ++index) {
-        RegistryKey child;
-        status = child.Open(key, names[index]);
+        trevik::CKeyHandle child;
+        status = child.Open(key, names[index].c_str(), KEY_READ);
         if (status == ERROR_SUCCESS)
-            status = ReadKey(child.Get(), root, ChildPath(path, names[index]), captured);
+            status = ReadKey(child.Get(), root, trevik::JoinKeyPath(path, names[index]), captured);
     }
     return status;
 }
 
 }  // namespace
-
-LONG ReadValues(HKEY key, std::vector<CapturedValue>& values)
-{
-    KeyCounts counts;
-    LONG status = QueryCounts(key, counts);
-    std::vector<wchar_t> name(counts.longestValueName + 1);
-    for (DWORD index = 0; index < counts.values && status == ERROR_SUCCESS; ++index) {
-        CapturedValue value{L"", REG_NONE, std::vector<BYTE>(counts.largestData)};
-        DWORD nameUnits = static_cast<DWORD>(name.size()), bytes = counts.largestData;
-        status = RegEnumValueW(key, index, name.data(), &nameUnits, nullptr, &value.type, value.data.data(), &bytes);
-        if (status != ERROR_SUCCESS)
-            break;
-        value.name.assign(name.data(), nameUnits);
-        value.data.resize(bytes);
-        values.push_back(std::move(value));
-    }
-    return status;
-}
 
 LONG ReadSubkeyNames(HKEY key, std::vector<std::wstring>& names)
 {

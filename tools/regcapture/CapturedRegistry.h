@@ -6,16 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/RegistryKey.h"
+
 namespace regcapture {
 
 // The predefined root keys a registration is captured from.
 enum class Root { ClassesRoot, CurrentUser, LocalMachine };
 
-struct CapturedValue {
-    std::wstring name;  // empty for the key's default value
-    DWORD type;
-    std::vector<BYTE> data;
-};
+// A value: its name (empty for the key's default value), type and bytes.
+using CapturedValue = trevik::SavedValue;
 
 struct CapturedKey {
     Root root;
@@ -29,7 +28,7 @@ struct CapturedKey {
 using CapturedRegistry = std::vector<CapturedKey>;
 
 // The values of one key, in the order the registry lists them.
-LONG ReadValues(HKEY key, std::vector<CapturedValue>& values);
+using trevik::ReadValues;
 // The names of a key's direct subkeys.
 LONG ReadSubkeyNames(HKEY key, std::vector<std::wstring>& names);
 

@@ -14,22 +14,16 @@ const wchar_t kUserCommandLine[] = L"user";
 
 }  // namespace
 
-LibraryRegistration::~LibraryRegistration()
-{
-    if (module_)
-        FreeLibrary(module_);
-}
-
 bool LibraryRegistration::Load(const std::wstring& path, bool perUser, std::wstring& problem)
 {
-    module_ = LoadLibraryW(path.c_str());
+    module_.Reset(LoadLibraryW(path.c_str()));
     if (!module_) {
         DWORD code = GetLastError();
         problem = L"cannot load " + path + L": " + ErrorText(code);
         return false;
     }
     const char* name = perUser ? "DllInstall" : "DllRegisterServer";
-    entry_ = GetProcAddress(module_, name);
+    entry_ = GetProcAddress(module_.Get(), name);
     if (!entry_) {
         problem = path + L" has no entry point " + std::wstring(name, name + std::strlen(name));
         return false;
@@ -49,7 +43,7 @@ std::wstring LibraryRegistration::Path() const
 {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        DWORD units = GetModuleFileNameW(module_, &path[0], static_cast<DWORD>(path.size()));
+        DWORD units = GetModuleFileNameW(module_.Get(), &path[0], static_cast<DWORD>(path.size()));
         if (units < path.size()) {
             path.resize(units);
             return path;

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/Owned.h"
+
 namespace regcapture {
 
 class LibraryRegistration {
@@ -12,7 +14,6 @@ public:
     LibraryRegistration() = default;
     LibraryRegistration(const LibraryRegistration&) = delete;
     LibraryRegistration& operator=(const LibraryRegistration&) = delete;
-    ~LibraryRegistration();
 
     // Loads the library and finds DllRegisterServer, or with `perUser`
     // DllInstall; on failure `problem` says what went wrong.
@@ -23,7 +24,7 @@ public:
     std::wstring Path() const;
 
 private:
-    HMODULE module_ = nullptr;
+    trevik::ModuleHandle module_;
     FARPROC entry_ = nullptr;
     bool perUser_ = false;
 };

@@ -1,6 +1,6 @@
 #include "LiveClassesGuard.h"
 
-#include "RegistryKey.h"
+#include "platform/RegistryKey.h"
 
 namespace regcapture {
 namespace {
@@ -8,11 +8,6 @@ namespace {
 const wchar_t kMachineClasses[] = L"Software\\Classes";
 // Where the 32-bit view of the machine-wide classes is kept.
 const wchar_t kThirtyTwoBitView[] = L"Wow6432Node\\";
-
-std::wstring ChildPath(const std::wstring& path, const std::wstring& name)
-{
-    return path.empty() ? name : path + L"\\" + name;
-}
 
 // Records every key below `key`; a key that cannot be read is recorded as
 // there with values unknown, so that it is never taken back.
@@ -27,11 +22,11 @@ void ReadEveryKey(HKEY key, const std::wstring& path, Keys& keys)
         keys[path] = std::nullopt;
     ReadSubkeyNames(key, names);
     for (const std::wstring& name : names) {
-        RegistryKey child;
-        if (child.Open(key, name) == ERROR_SUCCESS)
-            ReadEveryKey(child.Get(), ChildPath(path, name), keys);
+        trevik::CKeyHandle child;
+        if (child.Open(key, name.c_str(), KEY_READ) == ERROR_SUCCESS)
+            ReadEveryKey(child.Get(), trevik::JoinKeyPath(path, name), keys);
         else
-            keys[ChildPath(path, name)] = std::nullopt;
+            keys[trevik::JoinKeyPath(path, name)] = std::nullopt;
     }
 }
 
@@ -50,8 +45,8 @@ LONG SetValue(HKEY key, const CapturedValue& value)
 // is gone already counts as deleted.
 LONG DeleteAddedKey(HKEY classes, const std::wstring& path)
 {
-    RegistryKey key;
-    LONG status = key.Open(classes, path, DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE);
+    trevik::CKeyHandle key;
+    LONG status = key.Open(classes, path.c_str(), DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE);
     if (status == ERROR_FILE_NOT_FOUND)
         return ERROR_SUCCESS;
     if (status == ERROR_SUCCESS)
@@ -77,9 +72,9 @@ bool Holds(const std::vector<CapturedValue>& values, const CapturedValue& wanted
 // not write the machine-wide classes can capture whatever left them alone.
 LONG RestoreValues(HKEY classes, const std::wstring& path, const std::vector<CapturedValue>& recorded)
 {
-    RegistryKey key;
+    trevik::CKeyHandle key;
     std::vector<CapturedValue> now;
-    LONG status = key.Open(classes, path);
+    LONG status = key.Open(classes, path.c_str(), KEY_READ);
     if (status == ERROR_SUCCESS)
         status = ReadValues(key.Get(), now);
     if (status != ERROR_SUCCESS)
@@ -89,7 +84,7 @@ LONG RestoreValues(HKEY classes, const std::wstring& path, const std::vector<Cap
         changed = changed || !Holds(now, before, true);
     if (!changed)
         return ERROR_SUCCESS;
-    status = key.Open(classes, path, KEY_READ | KEY_SET_VALUE);
+    status = key.Open(classes, path.c_str(), KEY_READ | KEY_SET_VALUE);
     for (size_t index = 0; index < now.size() && status == ERROR_SUCCESS; ++index)
         if (!Holds(recorded, now[index], false))
             status = RegDeleteValueW(key.Get(), now[index].name.c_str());
@@ -109,8 +104,8 @@ bool LiveClassesGuard::IgnoringCase::operator()(const std::wstring& left, const 
 
 LONG LiveClassesGuard::Record()
 {
-    RegistryKey classes;
-    LONG status = classes.Open(HKEY_LOCAL_MACHINE, kMachineClasses);
+    trevik::CKeyHandle classes;
+    LONG status = classes.Open(HKEY_LOCAL_MACHINE, kMachineClasses, KEY_READ);
     if (status == ERROR_SUCCESS)
         ReadEveryKey(classes.Get(), L"", recorded_);
     return status;
@@ -118,8 +113,8 @@ LONG LiveClassesGuard::Record()
 
 LONG LiveClassesGuard::TakeBack(const CapturedRegistry& captured) const
 {
-    RegistryKey classes;
-    LONG status = classes.Open(HKEY_LOCAL_MACHINE, kMachineClasses);
+    trevik::CKeyHandle classes;
+    LONG status = classes.Open(HKEY_LOCAL_MACHINE, kMachineClasses, KEY_READ);
     for (size_t index = 0; index < captured.size() && status == ERROR_SUCCESS; ++index) {
         if (captured[index].root != Root::ClassesRoot || captured[index].path.empty())
             continue;

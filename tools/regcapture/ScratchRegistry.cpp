@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "RegistryKey.h"
+#include "platform/RegistryKey.h"
 
 namespace regcapture {
 namespace {
@@ -37,9 +37,10 @@ LONG ScratchRegistry::Redirect()
     created_ = true;
     // Every stand-in is opened before the first redirection, which would move
     // the later ones.
-    RegistryKey standIns[std::size(kRedirectedRoots)];
+    trevik::CKeyHandle standIns[std::size(kRedirectedRoots)];
     for (size_t index = 0; index < std::size(kRedirectedRoots); ++index) {
-        LONG status = standIns[index].Create(HKEY_CURRENT_USER, path_ + L"\\" + kRedirectedRoots[index].name);
+        std::wstring standInPath = trevik::JoinKeyPath(path_, kRedirectedRoots[index].name);
+        LONG status = standIns[index].Create(HKEY_CURRENT_USER, standInPath.c_str());
         if (status != ERROR_SUCCESS)
             return status;
     }
@@ -64,8 +65,8 @@ void ScratchRegistry::EndRedirection()
 LONG ScratchRegistry::Read(CapturedRegistry& captured) const
 {
     for (const auto& root : kRedirectedRoots) {
-        RegistryKey standIn;
-        LONG status = standIn.Open(HKEY_CURRENT_USER, path_ + L"\\" + root.name);
+        trevik::CKeyHandle standIn;
+        LONG status = standIn.Open(HKEY_CURRENT_USER, trevik::JoinKeyPath(path_, root.name).c_str(), KEY_READ);
         if (status == ERROR_SUCCESS)
             status = ReadCapturedTree(standIn.Get(), root.root, captured);
         if (status != ERROR_SUCCESS)
