@@ -19,6 +19,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   # Wine cannot make a prefix whose parent folder does not exist yet.
   mkdir -p "$(dirname "$WINEPREFIX")"
   wineboot -i >/dev/null 2>&1
+  # wineboot returns while the prefix's first start still runs; what follows
+  # must not race it.
+  wineserver -w
 fi
 trap 'wineserver -k' EXIT
 
@@ -30,7 +33,10 @@ wine reg query 'HKCU\Software\Classes\trevik.ZuTrevikHelper' /s | tr -d '\r' | s
 # not, so the per-user class entries are copied there for activation.
 echo "== Emulating Windows' merged classes view (Wine 8 does not merge HKCU\\Software\\Classes)"
 for key in "CLSID\\{$clsid}" trevik.ZuTrevikHelper trevik.ZuTrevikHelper.1; do
-  wine reg copy "HKCU\\Software\\Classes\\$key" "HKCR\\$key" /s /f >/dev/null
+  if ! copied=$(wine reg copy "HKCU\\Software\\Classes\\$key" "HKCR\\$key" /s /f 2>&1); then
+    echo "Copying HKCU\\Software\\Classes\\$key to HKCR failed: $copied" >&2
+    exit 1
+  fi
 done
 
 echo "== Registering the sample page server"
